@@ -1,0 +1,101 @@
+#include "app/startup_options.h"
+
+#include "support/text.h"
+
+namespace {
+constexpr unsigned short kChinese = 2052;
+constexpr unsigned short kEnglish = 1033;
+constexpr unsigned short kJapanese = 1041;
+
+bool Contains(const std::wstring& text, const wchar_t* what)
+{
+    return text.find(what) != std::wstring::npos;
+}
+} // namespace
+
+CommandLineOptions ScanCommandLine(const std::vector<std::wstring>& args)
+{
+    CommandLineOptions options;
+    if (args.size() < 2)
+        return options;
+    for (const auto& arg : args) {
+        if (Contains(arg, L"lang=")) {
+            // An argument naming a language is never read as a verdict code.
+            if (Contains(arg, L"lang=cn"))
+                options.languageIndex = 0;
+            else if (Contains(arg, L"lang=en"))
+                options.languageIndex = 1;
+            else if (Contains(arg, L"lang=jp"))
+                options.languageIndex = 2;
+            else
+                continue;
+            options.languageFixed = true;
+        } else {
+            static const wchar_t kKey[] = L"check_result=";
+            const size_t at = arg.find(kKey);
+            if (at != std::wstring::npos)
+                options.checkResult = ReadLeadingInt(arg.c_str() + at + (sizeof(kKey) / sizeof(wchar_t) - 1));
+        }
+    }
+    return options;
+}
+
+int LanguageIndexFromUiLanguage(unsigned short languageId)
+{
+    if (languageId == kChinese)
+        return 0;
+    if (languageId == kJapanese)
+        return 2;
+    return 1;
+}
+
+int LanguageIndexFromSetting(const std::wstring& value)
+{
+    if (AsciiEqualNoCase(value, L"cn"))
+        return 0;
+    if (AsciiEqualNoCase(value, L"jp"))
+        return 2;
+    return 1;
+}
+
+unsigned short LanguageIdForIndex(int index)
+{
+    return index == 0 ? kChinese : index == 2 ? kJapanese : kEnglish;
+}
+
+const wchar_t* LanguageCodeForIndex(int index)
+{
+    return index == 0 ? L"cn" : index == 2 ? L"jp" : L"en";
+}
+
+const wchar_t* SkinFolderForIndex(int index)
+{
+    return index == 0 ? L"skin_tavolex_cn" : index == 2 ? L"skin_tavolex_jp" : L"skin_tavolex_en";
+}
+
+StartupDecision DecideStartup(const std::vector<std::wstring>& args,
+                              unsigned short userDefaultUiLanguage,
+                              const std::optional<std::wstring>& settingsLanguage,
+                              const std::wstring& resultFilePath, bool resultFileExists)
+{
+    const CommandLineOptions options = ScanCommandLine(args);
+    StartupDecision decision;
+    if (options.languageFixed)
+        decision.languageIndex = options.languageIndex;
+    else if (settingsLanguage)
+        decision.languageIndex = LanguageIndexFromSetting(*settingsLanguage);
+    else
+        decision.languageIndex = LanguageIndexFromUiLanguage(userDefaultUiLanguage);
+    decision.languageId = LanguageIdForIndex(decision.languageIndex);
+    decision.checkResult = options.checkResult;
+    decision.resultFilePath = resultFilePath;
+    decision.mode = (options.checkResult != -1 && resultFileExists) ? StartMode::Setup : StartMode::Check;
+    return decision;
+}
+
+std::wstring ResultFilePathFor(const std::wstring& modulePath)
+{
+    const size_t slash = modulePath.rfind(L'\\');
+    const std::wstring folder = slash == std::wstring::npos ? modulePath : modulePath.substr(0, slash);
+    return folder + L"\\result.tvxcfg";
+}

@@ -1,0 +1,51 @@
+// Start-up decisions: display language, the installer's verdict code, the
+// stored result file and the mode. The decision itself is portable; the
+// Windows glue gathers its inputs from the process and the disk.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+enum class StartMode { Check, Setup };
+
+// What the command line says. Nothing is scanned unless there are at least two
+// arguments (the program path counts as the first).
+struct CommandLineOptions {
+    bool languageFixed = false;
+    int languageIndex = 1;
+    int checkResult = -1;
+};
+
+struct StartupDecision {
+    int languageIndex = 1;
+    unsigned short languageId = 1033;
+    int checkResult = -1;
+    std::wstring resultFilePath;
+    StartMode mode = StartMode::Check;
+};
+
+CommandLineOptions ScanCommandLine(const std::vector<std::wstring>& args);
+
+// 2052 gives Chinese (0), 1041 Japanese (2), anything else English (1).
+int LanguageIndexFromUiLanguage(unsigned short languageId);
+// The settings file's "language" value: "cn" and "jp" in any ASCII case give
+// 0 and 2, every other value English.
+int LanguageIndexFromSetting(const std::wstring& value);
+
+// Index to Windows language id, checker language code and skin folder;
+// anything but 0 and 2 is English.
+unsigned short LanguageIdForIndex(int index);
+const wchar_t* LanguageCodeForIndex(int index);
+const wchar_t* SkinFolderForIndex(int index);
+
+// The whole decision. settingsLanguage is empty when the settings file does
+// not exist, otherwise the value read from it (the reader's default applies).
+StartupDecision DecideStartup(const std::vector<std::wstring>& args,
+                              unsigned short userDefaultUiLanguage,
+                              const std::optional<std::wstring>& settingsLanguage,
+                              const std::wstring& resultFilePath, bool resultFileExists);
+
+// "C:\dir\app.exe" -> "C:\dir\result.tvxcfg"; a path without a backslash is
+// kept whole and the name appended after a backslash.
+std::wstring ResultFilePathFor(const std::wstring& modulePath);

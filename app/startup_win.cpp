@@ -1,0 +1,67 @@
+#include "app/startup_win.h"
+
+#include "toolkit/instance.h"
+
+#include <shellapi.h>
+#include <shlwapi.h>
+
+namespace {
+
+std::vector<std::wstring> CommandLineArguments()
+{
+    std::vector<std::wstring> args;
+    int count = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (argv == nullptr)
+        return args;
+    for (int i = 0; i < count; ++i)
+        args.emplace_back(argv[i]);
+    LocalFree(argv);
+    return args;
+}
+
+// The settings file is looked up under the current directory, not beside the
+// executable: installers start the program from their own folder.
+std::optional<std::wstring> ReadSettingsLanguage()
+{
+    wchar_t current[MAX_PATH] = {};
+    const DWORD length = GetCurrentDirectoryW(MAX_PATH, current);
+    if (length == 0 || length >= MAX_PATH)
+        return std::nullopt;
+    const std::wstring path = std::wstring(current) + L"\\config\\tavolex.ini";
+    if (path.size() >= MAX_PATH || !PathFileExistsW(path.c_str()))
+        return std::nullopt;
+    wchar_t value[128] = {};
+    GetPrivateProfileStringW(L"set", L"language", L"cn", value, 128, path.c_str());
+    return std::wstring(value);
+}
+
+std::wstring ModulePath()
+{
+    wchar_t path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return std::wstring();
+    return path;
+}
+
+} // namespace
+
+StartupDecision RunStartupOptions(HINSTANCE instance)
+{
+    const std::vector<std::wstring> args = CommandLineArguments();
+    std::optional<std::wstring> settings;
+    if (!ScanCommandLine(args).languageFixed)
+        settings = ReadSettingsLanguage();
+
+    const std::wstring resultPath = ResultFilePathFor(ModulePath());
+    const bool resultExists = PathFileExistsW(resultPath.c_str()) != FALSE;
+    StartupDecision decision =
+        DecideStartup(args, GetUserDefaultUILanguage(), settings, resultPath, resultExists);
+
+    // Wine ignores this, and string resources are looked up by explicit
+    // language anyway; it still matters for anything Windows loads itself.
+    SetThreadUILanguage(decision.languageId);
+    SetToolkitInstance(instance);
+    return decision;
+}

@@ -1,0 +1,67 @@
+#include "support/text.h"
+
+#include <climits>
+#include <cstdint>
+#include <cwctype>
+
+namespace {
+
+template <typename Char> bool IsSpace(Char c)
+{
+    // The C locale's white space; strtol skips exactly these.
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+template <typename Char> int ReadLeadingIntImpl(const Char* p)
+{
+    if (p == nullptr)
+        return 0;
+    while (IsSpace(*p))
+        ++p;
+    bool negative = false;
+    if (*p == '+' || *p == '-') {
+        negative = (*p == '-');
+        ++p;
+    }
+    // Accumulate in 64 bits and stop growing once past the 32-bit range, so
+    // that any number of digits is safe.
+    int64_t value = 0;
+    const int64_t limit = int64_t(INT_MAX) + 1;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        if (value <= limit)
+            value = value * 10 + (*p - '0');
+    }
+    if (negative)
+        value = -value;
+    if (value > INT_MAX)
+        return INT_MAX;
+    if (value < INT_MIN)
+        return INT_MIN;
+    return static_cast<int>(value);
+}
+
+} // namespace
+
+std::wstring AsciiUpper(std::wstring text)
+{
+    for (auto& c : text)
+        if (c >= L'a' && c <= L'z')
+            c = static_cast<wchar_t>(c - L'a' + L'A');
+    return text;
+}
+
+std::string AsciiUpper(std::string text)
+{
+    for (auto& c : text)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
+bool AsciiEqualNoCase(const std::wstring& a, const std::wstring& b)
+{
+    return AsciiUpper(a) == AsciiUpper(b);
+}
+
+int ReadLeadingInt(const wchar_t* text) { return ReadLeadingIntImpl(text); }
+int ReadLeadingInt(const char* text) { return ReadLeadingIntImpl(text); }

@@ -1,0 +1,27 @@
+// A fresh folder under the temporary folder for one Windows test, removed with
+// everything in it when the test ends.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::wstring& path() const { return m_path; }
+    std::wstring File(const std::wstring& name) const { return m_path + L"\\" + name; }
+
+    // Writes raw bytes to a file in this folder; returns its full path.
+    std::wstring Write(const std::wstring& name, const std::string& bytes) const;
+
+private:
+    std::wstring m_path;
+};
+
+// UTF-16 LE with a BOM, the form the profile API reads as Unicode.
+std::string Utf16File(const std::wstring& text);
