@@ -1,8 +1,9 @@
 # Shared by the scripts: build folders, the private Wine prefix and a virtual
 # screen. Source it; it defines functions only.
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-native_build="$root/build-native"
-win_build="$root/build-win"
+# TVX_BUILD_SUFFIX lets several people build in one tree without sharing folders.
+native_build="$root/build-native${TVX_BUILD_SUFFIX:-}"
+win_build="$root/build-win${TVX_BUILD_SUFFIX:-}"
 jobs="$(nproc 2>/dev/null || echo 2)"
 
 build_native() {
