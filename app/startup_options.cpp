@@ -7,14 +7,12 @@ constexpr unsigned short kChinese = 2052;
 constexpr unsigned short kEnglish = 1033;
 constexpr unsigned short kJapanese = 1041;
 
-bool Contains(const std::wstring& text, const wchar_t* what)
-{
+bool Contains(const std::wstring& text, const wchar_t* what) {
     return text.find(what) != std::wstring::npos;
 }
 } // namespace
 
-CommandLineOptions ScanCommandLine(const std::vector<std::wstring>& args)
-{
+CommandLineOptions ScanCommandLine(const std::vector<std::wstring>& args) {
     CommandLineOptions options;
     if (args.size() < 2)
         return options;
@@ -30,18 +28,26 @@ CommandLineOptions ScanCommandLine(const std::vector<std::wstring>& args)
             else
                 continue;
             options.languageFixed = true;
+            continue;
+        }
+        // A path is free text and may itself contain "check_result=", so the
+        // report argument is recognised first.
+        static const wchar_t kReport[] = L"report=";
+        const size_t report = arg.find(kReport);
+        if (report != std::wstring::npos) {
+            options.reportPath = arg.substr(report + (sizeof(kReport) / sizeof(wchar_t) - 1));
         } else {
             static const wchar_t kKey[] = L"check_result=";
             const size_t at = arg.find(kKey);
             if (at != std::wstring::npos)
-                options.checkResult = ReadLeadingInt(arg.c_str() + at + (sizeof(kKey) / sizeof(wchar_t) - 1));
+                options.checkResult =
+                    ReadLeadingInt(arg.c_str() + at + (sizeof(kKey) / sizeof(wchar_t) - 1));
         }
     }
     return options;
 }
 
-int LanguageIndexFromUiLanguage(unsigned short languageId)
-{
+int LanguageIndexFromUiLanguage(unsigned short languageId) {
     if (languageId == kChinese)
         return 0;
     if (languageId == kJapanese)
@@ -49,8 +55,7 @@ int LanguageIndexFromUiLanguage(unsigned short languageId)
     return 1;
 }
 
-int LanguageIndexFromSetting(const std::wstring& value)
-{
+int LanguageIndexFromSetting(const std::wstring& value) {
     if (AsciiEqualNoCase(value, L"cn"))
         return 0;
     if (AsciiEqualNoCase(value, L"jp"))
@@ -58,26 +63,22 @@ int LanguageIndexFromSetting(const std::wstring& value)
     return 1;
 }
 
-unsigned short LanguageIdForIndex(int index)
-{
+unsigned short LanguageIdForIndex(int index) {
     return index == 0 ? kChinese : index == 2 ? kJapanese : kEnglish;
 }
 
-const wchar_t* LanguageCodeForIndex(int index)
-{
+const wchar_t* LanguageCodeForIndex(int index) {
     return index == 0 ? L"cn" : index == 2 ? L"jp" : L"en";
 }
 
-const wchar_t* SkinFolderForIndex(int index)
-{
+const wchar_t* SkinFolderForIndex(int index) {
     return index == 0 ? L"skin_tavolex_cn" : index == 2 ? L"skin_tavolex_jp" : L"skin_tavolex_en";
 }
 
 StartupDecision DecideStartup(const std::vector<std::wstring>& args,
                               unsigned short userDefaultUiLanguage,
                               const std::optional<std::wstring>& settingsLanguage,
-                              const std::wstring& resultFilePath, bool resultFileExists)
-{
+                              const std::wstring& resultFilePath, bool resultFileExists) {
     const CommandLineOptions options = ScanCommandLine(args);
     StartupDecision decision;
     if (options.languageFixed)
@@ -89,13 +90,20 @@ StartupDecision DecideStartup(const std::vector<std::wstring>& args,
     decision.languageId = LanguageIdForIndex(decision.languageIndex);
     decision.checkResult = options.checkResult;
     decision.resultFilePath = resultFilePath;
-    decision.mode = (options.checkResult != -1 && resultFileExists) ? StartMode::Setup : StartMode::Check;
+    if (options.checkResult != -1 && resultFileExists)
+        decision.mode = StartMode::Setup; // an installer's stored result always wins
+    else if (options.reportPath)
+        decision.mode = StartMode::Report;
+    else
+        decision.mode = StartMode::Check;
+    if (options.reportPath)
+        decision.reportPath = *options.reportPath;
     return decision;
 }
 
-std::wstring ResultFilePathFor(const std::wstring& modulePath)
-{
+std::wstring ResultFilePathFor(const std::wstring& modulePath) {
     const size_t slash = modulePath.rfind(L'\\');
-    const std::wstring folder = slash == std::wstring::npos ? modulePath : modulePath.substr(0, slash);
+    const std::wstring folder =
+        slash == std::wstring::npos ? modulePath : modulePath.substr(0, slash);
     return folder + L"\\result.tvxcfg";
 }

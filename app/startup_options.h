@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-enum class StartMode { Check, Setup };
+enum class StartMode { Check, Setup, Report };
 
 // What the command line says. Nothing is scanned unless there are at least two
 // arguments (the program path counts as the first).
@@ -15,6 +15,8 @@ struct CommandLineOptions {
     bool languageFixed = false;
     int languageIndex = 1;
     int checkResult = -1;
+    // "report=PATH": run one check without windows and write the findings.
+    std::optional<std::wstring> reportPath;
 };
 
 struct StartupDecision {
@@ -22,6 +24,7 @@ struct StartupDecision {
     unsigned short languageId = 1033;
     int checkResult = -1;
     std::wstring resultFilePath;
+    std::wstring reportPath; // report mode only; may be empty ("report=" alone)
     StartMode mode = StartMode::Check;
 };
 

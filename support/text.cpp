@@ -6,14 +6,12 @@
 
 namespace {
 
-template <typename Char> bool IsSpace(Char c)
-{
+template <typename Char> bool IsSpace(Char c) {
     // The C locale's white space; strtol skips exactly these.
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-template <typename Char> int ReadLeadingIntImpl(const Char* p)
-{
+template <typename Char> int ReadLeadingIntImpl(const Char* p) {
     if (p == nullptr)
         return 0;
     while (IsSpace(*p))
@@ -42,26 +40,63 @@ template <typename Char> int ReadLeadingIntImpl(const Char* p)
 
 } // namespace
 
-std::wstring AsciiUpper(std::wstring text)
-{
+std::wstring AsciiUpper(std::wstring text) {
     for (auto& c : text)
         if (c >= L'a' && c <= L'z')
             c = static_cast<wchar_t>(c - L'a' + L'A');
     return text;
 }
 
-std::string AsciiUpper(std::string text)
-{
+std::string AsciiUpper(std::string text) {
     for (auto& c : text)
         if (c >= 'a' && c <= 'z')
             c = static_cast<char>(c - 'a' + 'A');
     return text;
 }
 
-bool AsciiEqualNoCase(const std::wstring& a, const std::wstring& b)
-{
+bool AsciiEqualNoCase(const std::wstring& a, const std::wstring& b) {
     return AsciiUpper(a) == AsciiUpper(b);
 }
 
-int ReadLeadingInt(const wchar_t* text) { return ReadLeadingIntImpl(text); }
-int ReadLeadingInt(const char* text) { return ReadLeadingIntImpl(text); }
+int ReadLeadingInt(const wchar_t* text) {
+    return ReadLeadingIntImpl(text);
+}
+int ReadLeadingInt(const char* text) {
+    return ReadLeadingIntImpl(text);
+}
+
+std::string WideToUtf8(const std::wstring& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        uint32_t cp = static_cast<uint32_t>(text[i]);
+        if (sizeof(wchar_t) == 2) {
+            cp &= 0xFFFF;
+            if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size()) {
+                const uint32_t low = static_cast<uint32_t>(text[i + 1]) & 0xFFFF;
+                if (low >= 0xDC00 && low <= 0xDFFF) {
+                    cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+                    ++i;
+                }
+            }
+        }
+        if ((cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF)
+            cp = 0xFFFD;
+        if (cp < 0x80) {
+            out.push_back(static_cast<char>(cp));
+        } else if (cp < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        } else if (cp < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        }
+    }
+    return out;
+}

@@ -24,6 +24,10 @@ int ReadLeadingInt(const char* text);
 // Converts a zero-terminated wide text into code page 936 (GBK) bytes.
 std::string WideToGbk(const wchar_t* text);
 
+// Converts wide text to UTF-8. UTF-16 surrogate pairs (Windows) and 32-bit
+// code points (native build) both encode; a lone surrogate becomes U+FFFD.
+std::string WideToUtf8(const std::wstring& text);
+
 // Converts zero-terminated UTF-8 into wide text. Invalid sequences become
 // U+FFFD, as MultiByteToWideChar does without MB_ERR_INVALID_CHARS.
 std::wstring Utf8ToWide(const char* text);

@@ -11,14 +11,13 @@ const std::wstring kResult = L"C:\\Tavolex\\result.tvxcfg";
 constexpr unsigned short kEnUs = 1033, kZhCn = 2052, kJaJp = 1041, kDeDe = 1031;
 
 StartupDecision Decide(const Args& args, unsigned short ui = kEnUs,
-                       std::optional<std::wstring> settings = std::nullopt, bool resultExists = false)
-{
+                       std::optional<std::wstring> settings = std::nullopt,
+                       bool resultExists = false) {
     return DecideStartup(args, ui, settings, kResult, resultExists);
 }
 } // namespace
 
-TEST(StartupLanguage, CommandLineWinsOverSettingsAndUserDefault)
-{
+TEST(StartupLanguage, CommandLineWinsOverSettingsAndUserDefault) {
     const auto d = Decide({kExe, L"lang=jp"}, kZhCn, L"cn");
     EXPECT_EQ(2, d.languageIndex);
     EXPECT_EQ(kJaJp, d.languageId);
@@ -27,16 +26,14 @@ TEST(StartupLanguage, CommandLineWinsOverSettingsAndUserDefault)
     EXPECT_EQ(1, Decide({kExe, L"/lang=en"}, kZhCn).languageIndex);
 }
 
-TEST(StartupLanguage, UnknownOrMiscasedLanguageArgumentsAreIgnored)
-{
+TEST(StartupLanguage, UnknownOrMiscasedLanguageArgumentsAreIgnored) {
     EXPECT_EQ(0, Decide({kExe, L"lang=de"}, kEnUs, L"cn").languageIndex);
     EXPECT_EQ(2, Decide({kExe, L"lang=fr"}, kJaJp).languageIndex);
     // Arguments are case-sensitive.
     EXPECT_EQ(0, Decide({kExe, L"LANG=EN"}, kZhCn).languageIndex);
 }
 
-TEST(StartupLanguage, SettingsFileDecidesWhenPresent)
-{
+TEST(StartupLanguage, SettingsFileDecidesWhenPresent) {
     EXPECT_EQ(2, Decide({kExe}, kEnUs, L"JP").languageIndex);
     EXPECT_EQ(0, Decide({kExe}, kJaJp, L"Cn").languageIndex);
     EXPECT_EQ(1, Decide({kExe}, kZhCn, L"en").languageIndex);
@@ -44,16 +41,14 @@ TEST(StartupLanguage, SettingsFileDecidesWhenPresent)
     EXPECT_EQ(1, Decide({kExe}, kZhCn, L"cnx").languageIndex);
 }
 
-TEST(StartupLanguage, UserDefaultDecidesWithoutSettings)
-{
+TEST(StartupLanguage, UserDefaultDecidesWithoutSettings) {
     EXPECT_EQ(0, Decide({kExe}, kZhCn).languageIndex);
     EXPECT_EQ(2, Decide({kExe}, kJaJp).languageIndex);
     EXPECT_EQ(1, Decide({kExe}, kDeDe).languageIndex);
     EXPECT_EQ(kEnUs, Decide({}, kDeDe).languageId);
 }
 
-TEST(StartupMode, SetupNeedsAVerdictCodeAndTheStoredResult)
-{
+TEST(StartupMode, SetupNeedsAVerdictCodeAndTheStoredResult) {
     auto d = Decide({kExe, L"check_result=2"}, kEnUs, std::nullopt, true);
     EXPECT_EQ(StartMode::Setup, d.mode);
     EXPECT_EQ(2, d.checkResult);
@@ -65,8 +60,7 @@ TEST(StartupMode, SetupNeedsAVerdictCodeAndTheStoredResult)
     EXPECT_EQ(StartMode::Check, Decide({kExe, L"check_result=-1"}, kEnUs, std::nullopt, true).mode);
 }
 
-TEST(StartupMode, VerdictCodeIsReadLikeStrtol)
-{
+TEST(StartupMode, VerdictCodeIsReadLikeStrtol) {
     EXPECT_EQ(0, ScanCommandLine({kExe, L"check_result="}).checkResult);
     EXPECT_EQ(0, ScanCommandLine({kExe, L"check_result=abc"}).checkResult);
     EXPECT_EQ(3, ScanCommandLine({kExe, L"/check_result= 3x"}).checkResult);
@@ -79,8 +73,7 @@ TEST(StartupMode, VerdictCodeIsReadLikeStrtol)
     EXPECT_EQ(StartMode::Setup, Decide({kExe, L"check_result=x"}, kEnUs, std::nullopt, true).mode);
 }
 
-TEST(StartupMode, LanguageArgumentIsNeverAVerdictCode)
-{
+TEST(StartupMode, LanguageArgumentIsNeverAVerdictCode) {
     const auto options = ScanCommandLine({kExe, L"lang=en,check_result=2"});
     EXPECT_EQ(-1, options.checkResult);
     EXPECT_TRUE(options.languageFixed);
@@ -89,8 +82,7 @@ TEST(StartupMode, LanguageArgumentIsNeverAVerdictCode)
     EXPECT_EQ(-1, ScanCommandLine({kExe, L"lang=xx check_result=2"}).checkResult);
 }
 
-TEST(StartupMode, ASingleArgumentIsNotScanned)
-{
+TEST(StartupMode, ASingleArgumentIsNotScanned) {
     // The program path alone, even one containing the keys, says nothing.
     const auto options = ScanCommandLine({L"C:\\lang=jp\\check_result=2\\a.exe"});
     EXPECT_FALSE(options.languageFixed);
@@ -99,12 +91,36 @@ TEST(StartupMode, ASingleArgumentIsNotScanned)
     EXPECT_EQ(2, ScanCommandLine({L"C:\\lang=jp\\a.exe", L"x"}).languageIndex);
 }
 
-TEST(StartupPaths, ResultFileLiesBesideTheExecutable)
-{
+TEST(StartupPaths, ResultFileLiesBesideTheExecutable) {
     EXPECT_EQ(kResult, ResultFilePathFor(kExe));
     EXPECT_EQ(L"app.exe\\result.tvxcfg", ResultFilePathFor(L"app.exe"));
     EXPECT_STREQ(L"skin_tavolex_cn", SkinFolderForIndex(0));
     EXPECT_STREQ(L"skin_tavolex_en", SkinFolderForIndex(7));
     EXPECT_STREQ(L"jp", LanguageCodeForIndex(2));
     EXPECT_STREQ(L"en", LanguageCodeForIndex(-1));
+}
+
+TEST(StartupReport, ReportArgumentSelectsReportModeUnlessSetupApplies) {
+    auto d = Decide({kExe, L"report=C:\\out\\r.json"});
+    EXPECT_EQ(StartMode::Report, d.mode);
+    EXPECT_EQ(L"C:\\out\\r.json", d.reportPath);
+    // Matched anywhere, last one wins, empty path is still report mode.
+    d = Decide({kExe, L"/report=a.json", L"--report="});
+    EXPECT_EQ(StartMode::Report, d.mode);
+    EXPECT_EQ(L"", d.reportPath);
+    // An installer's stored result wins.
+    d = Decide({kExe, L"report=r.json", L"check_result=2"}, kEnUs, std::nullopt, true);
+    EXPECT_EQ(StartMode::Setup, d.mode);
+    // A verdict code without the stored file leaves report mode in charge.
+    EXPECT_EQ(StartMode::Report, Decide({kExe, L"report=r.json", L"check_result=2"}).mode);
+}
+
+TEST(StartupReport, PathsMayHoldOtherKeysButLanguageArgumentsDoNot) {
+    const auto options = ScanCommandLine({kExe, L"report=C:\\check_result=2\\r.json"});
+    EXPECT_EQ(L"C:\\check_result=2\\r.json", options.reportPath.value_or(L"?"));
+    EXPECT_EQ(-1, options.checkResult);
+    const auto lang = ScanCommandLine({kExe, L"lang=jp;report=r.json"});
+    EXPECT_FALSE(lang.reportPath.has_value());
+    EXPECT_EQ(2, lang.languageIndex);
+    EXPECT_EQ(StartMode::Check, Decide({kExe}).mode);
 }
