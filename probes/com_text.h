@@ -1,0 +1,46 @@
+// COM texts and values used by the WMI probes: BSTR allocation that fails
+// loudly, and a VARIANT that is cleared on every path.
+#pragma once
+
+#include "support/win_handles.h"
+
+#include <exception>
+#include <string>
+
+// An allocation of a COM text failed. Only allocation failures raise it; the
+// probes let it travel to the check worker, and the owners on the way release
+// what was already obtained.
+class ComTextError : public std::exception {
+public:
+    explicit ComTextError(HRESULT code) : m_code(code) {}
+    HRESULT code() const { return m_code; }
+    const char* what() const noexcept override { return "COM text allocation failed"; }
+
+private:
+    HRESULT m_code;
+};
+
+// A BSTR copy of the text; raises ComTextError(E_OUTOFMEMORY) when the
+// allocation fails. Embedded zero characters are kept.
+BstrOwner MakeBstr(const std::wstring& text);
+
+// A VARIANT that is initialised empty and cleared when it goes out of scope,
+// so that a BSTR inside it is freed also on early returns.
+class VariantOwner {
+public:
+    VariantOwner() { VariantInit(&m_value); }
+    ~VariantOwner() { VariantClear(&m_value); }
+    VariantOwner(const VariantOwner&) = delete;
+    VariantOwner& operator=(const VariantOwner&) = delete;
+
+    VARIANT* get() { return &m_value; }
+    const VARIANT& value() const { return m_value; }
+    // Clears what is held, for reuse as an out-parameter.
+    VARIANT* put() {
+        VariantClear(&m_value);
+        return &m_value;
+    }
+
+private:
+    VARIANT m_value;
+};

@@ -1,0 +1,46 @@
+// Steam and SteamVR detection from the registry and the file system.
+//
+// The checks are written for a 32-bit process: on 64-bit Windows its
+// HKLM\Software is the 32-bit branch (Wow6432Node) and its Program Files is
+// the x86 folder, which is where the standalone SteamVR announces itself.
+// Steam's machine-wide InstallPath alone is read from the 64-bit view. A
+// 64-bit build asks for the same places explicitly.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// Receives the standalone check's log lines: a level (0 failure, 2 progress)
+// and the finished message.
+using ProbeLogWriter = std::function<void(unsigned level, const std::wstring& message)>;
+
+// Writes a finished message to the process-wide log.
+void WriteProbeLog(unsigned level, const std::wstring& message);
+
+struct SteamInfo {
+    std::wstring steamPath; // the Steam folder as registered
+    std::wstring steamExe;  // the Steam executable's full path
+
+    // True when a Steam folder is registered (per user first, else machine
+    // wide) and both the folder and the executable exist.
+    bool FindSteam();
+
+    // True when HKLM\Software\HtcVive announces a standalone SteamVR and one
+    // of its two executables exists under Program Files. Logs its finding.
+    bool FindStandaloneSteamVr() { return FindStandaloneSteamVr(WriteProbeLog); }
+    bool FindStandaloneSteamVr(const ProbeLogWriter& log);
+};
+
+// True when Steam records the application as installed for the current user
+// (HKCU\Software\Valve\steam\Apps\<appId>, "Installed" non-zero). With
+// requireNotUpdating, a non-zero "Updating" makes it false. The key is opened
+// with create semantics, so asking leaves it behind, empty, when it was missing.
+bool IsSteamAppInstalled(const std::wstring& appId, bool requireNotUpdating);
+
+// Reads a REG_DWORD value, opening the key with create semantics. False when
+// the key cannot be opened or created, the value is missing, or it has
+// another type. `view` may add KEY_WOW64_32KEY or KEY_WOW64_64KEY.
+bool ReadRegistryDword(HKEY root, const std::wstring& subKey, const wchar_t* valueName,
+                       DWORD& value, REGSAM view = 0);

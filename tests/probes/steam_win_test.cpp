@@ -1,0 +1,341 @@
+// Steam and SteamVR detection against real registry keys and files, seeded by
+// the tests in the views the probe reads and removed after each test.
+#include "probes/steam_info.h"
+#include "tests/win/temp_dir.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+const wchar_t kSteam[] = L"Software\\Valve\\steam";
+const wchar_t kSteamApp[] = L"Software\\Valve\\steam\\Apps\\250820";
+const wchar_t kHtcVive[] = L"Software\\HtcVive";
+
+// Writes a value of any type, creating the key in the given view.
+void SetValue(HKEY root, REGSAM view, const wchar_t* path, const wchar_t* name, DWORD type,
+              const void* data, DWORD bytes) {
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, path, 0, nullptr, 0, KEY_SET_VALUE | view,
+                                             nullptr, &key, nullptr));
+    EXPECT_EQ(ERROR_SUCCESS,
+              RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), bytes));
+    RegCloseKey(key);
+}
+
+void SetText(HKEY root, REGSAM view, const wchar_t* path, const wchar_t* name,
+             const std::wstring& text, DWORD type = REG_SZ) {
+    SetValue(root, view, path, name, type, text.c_str(),
+             static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+void SetDword(HKEY root, REGSAM view, const wchar_t* path, const wchar_t* name, DWORD value) {
+    SetValue(root, view, path, name, REG_DWORD, &value, sizeof(value));
+}
+
+bool KeyExists(HKEY root, REGSAM view, const wchar_t* path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path, 0, KEY_READ | view, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+bool ValueCount(HKEY root, const wchar_t* path, DWORD& count) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    const bool ok = RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                     &count, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return ok;
+}
+
+void DeleteTree(HKEY root, REGSAM view, const wchar_t* parent, const wchar_t* child) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, parent, 0, KEY_ALL_ACCESS | view, &key) == ERROR_SUCCESS) {
+        RegDeleteTreeW(key, child);
+        RegCloseKey(key);
+    }
+}
+
+std::wstring ProgramFiles() {
+    wchar_t folder[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT, folder);
+    return folder;
+}
+
+bool Exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void Touch(const std::wstring& path) {
+    const std::wstring folder = path.substr(0, path.rfind(L'\\'));
+    SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file) << path.c_str();
+    CloseHandle(file);
+}
+
+void DeleteFolder(const std::wstring& path) {
+    std::wstring from = path;
+    from.push_back(L'\0');
+    SHFILEOPSTRUCTW op = {};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NO_UI;
+    SHFileOperationW(&op);
+}
+
+std::wstring Slashes(std::wstring path) {
+    for (auto& c : path)
+        if (c == L'\\')
+            c = L'/';
+    return path;
+}
+
+using LogLines = std::vector<std::pair<unsigned, std::wstring>>;
+
+// Owns the registry keys and the Program Files folder these tests touch: they
+// must not exist before (the tests never remove what they did not create) and
+// are removed after each test.
+class SteamProbe : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (KeyExists(HKEY_CURRENT_USER, 0, L"Software\\Valve") ||
+            KeyExists(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, L"Software\\Valve") ||
+            KeyExists(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, L"Software\\Valve") ||
+            KeyExists(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, kHtcVive) ||
+            KeyExists(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, kHtcVive) ||
+            Exists(ProgramFiles() + L"\\SteamVR"))
+            GTEST_SKIP() << "Steam or SteamVR is registered on this machine; not touching it";
+        m_owned = true;
+    }
+
+    void TearDown() override {
+        if (!m_owned)
+            return;
+        DeleteTree(HKEY_CURRENT_USER, 0, L"Software", L"Valve");
+        DeleteTree(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, L"Software", L"Valve");
+        DeleteTree(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, L"Software", L"Valve");
+        DeleteTree(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, L"Software", L"HtcVive");
+        DeleteTree(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, L"Software", L"HtcVive");
+        DeleteFolder(ProgramFiles() + L"\\SteamVR");
+        EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, 0, L"Software\\Valve"));
+        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, kHtcVive));
+    }
+
+    // A Steam folder with its executable, inside the test's temporary folder.
+    std::wstring MakeSteamFolder(const wchar_t* name = L"Steam") {
+        const std::wstring folder = m_temp.File(name);
+        Touch(folder + L"\\Steam.exe");
+        return folder;
+    }
+
+    bool FindStandalone(LogLines& lines) {
+        SteamInfo info;
+        return info.FindStandaloneSteamVr([&lines](unsigned level, const std::wstring& message) {
+            lines.emplace_back(level, message);
+        });
+    }
+
+    TempDir m_temp;
+    bool m_owned = false;
+};
+
+} // namespace
+
+TEST_F(SteamProbe, PerUserPathsAreTakenUnchangedWithForwardSlashes) {
+    const std::wstring folder = Slashes(MakeSteamFolder());
+    SetText(HKEY_CURRENT_USER, 0, kSteam, L"SteamPath", folder);
+    SetText(HKEY_CURRENT_USER, 0, kSteam, L"SteamExe", folder + L"/Steam.exe");
+    SteamInfo info;
+    EXPECT_TRUE(info.FindSteam());
+    EXPECT_EQ(folder, info.steamPath);
+    EXPECT_EQ(folder + L"/Steam.exe", info.steamExe);
+}
+
+TEST_F(SteamProbe, MissingSteamExeIsTheFolderWithBackslashSteamExe) {
+    const std::wstring folder = Slashes(MakeSteamFolder());
+    SetText(HKEY_CURRENT_USER, 0, kSteam, L"SteamPath", folder);
+    SteamInfo info;
+    EXPECT_TRUE(info.FindSteam());
+    EXPECT_EQ(folder + L"\\Steam.exe", info.steamExe);
+
+    // A registered executable that is missing fails the check.
+    SetText(HKEY_CURRENT_USER, 0, kSteam, L"SteamExe", folder + L"/gone.exe");
+    SteamInfo missingExe;
+    EXPECT_FALSE(missingExe.FindSteam());
+}
+
+TEST_F(SteamProbe, MachineWideInstallPathIsReadFromThe64BitViewOnly) {
+    const std::wstring folder = MakeSteamFolder();
+    // The 32-bit branch, which this process sees by default, is not asked.
+    SetText(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, kSteam, L"InstallPath", folder);
+    SteamInfo wrongView;
+    EXPECT_FALSE(wrongView.FindSteam());
+
+    SetText(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, kSteam, L"InstallPath", folder);
+    SteamInfo info;
+    EXPECT_TRUE(info.FindSteam());
+    EXPECT_EQ(folder, info.steamPath);
+    EXPECT_EQ(folder + L"\\Steam.exe", info.steamExe);
+}
+
+TEST_F(SteamProbe, DeletedPerUserFolderIsNotReplacedByTheMachineWideOne) {
+    const std::wstring machine = MakeSteamFolder(L"Machine");
+    SetText(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, kSteam, L"InstallPath", machine);
+    const std::wstring deleted = m_temp.File(L"DeletedSteam");
+    SetText(HKEY_CURRENT_USER, 0, kSteam, L"SteamPath", Slashes(deleted));
+    SteamInfo info;
+    EXPECT_FALSE(info.FindSteam());
+    EXPECT_EQ(Slashes(deleted), info.steamPath);
+
+    // An empty per-user value counts as none registered.
+    SetText(HKEY_CURRENT_USER, 0, kSteam, L"SteamPath", L"");
+    SteamInfo empty;
+    EXPECT_TRUE(empty.FindSteam());
+    EXPECT_EQ(machine, empty.steamPath);
+}
+
+TEST_F(SteamProbe, OverlongOrMistypedValuesCountAsNotFound) {
+    const std::wstring machine = MakeSteamFolder(L"Machine");
+    SetText(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, kSteam, L"InstallPath", machine);
+
+    // Too long for 260 characters with the terminator: the machine-wide path
+    // is used instead, and nothing of the long value shows.
+    const std::wstring tooLong(300, L'x');
+    const std::wstring exactly260(260, L'y');
+    const std::vector<std::pair<DWORD, std::wstring>> unusable = {
+        {REG_SZ, tooLong}, {REG_EXPAND_SZ, Slashes(MakeSteamFolder())}, {REG_MULTI_SZ, L"C:/x"}};
+    for (const auto& value : unusable) {
+        SetText(HKEY_CURRENT_USER, 0, kSteam, L"SteamPath", value.second, value.first);
+        SteamInfo info;
+        EXPECT_TRUE(info.FindSteam()) << value.first;
+        EXPECT_EQ(machine, info.steamPath);
+    }
+    // Exactly 260 characters stored without a terminator leave no room for one.
+    SetValue(HKEY_CURRENT_USER, 0, kSteam, L"SteamPath", REG_SZ, exactly260.c_str(),
+             static_cast<DWORD>(exactly260.size() * sizeof(wchar_t)));
+    SteamInfo unterminated;
+    EXPECT_TRUE(unterminated.FindSteam());
+    EXPECT_EQ(machine, unterminated.steamPath);
+    // A DWORD where the path should be.
+    SetDword(HKEY_CURRENT_USER, 0, kSteam, L"SteamPath", 1);
+    SteamInfo dword;
+    EXPECT_TRUE(dword.FindSteam());
+    EXPECT_EQ(machine, dword.steamPath);
+
+    // 259 characters fit: read in full (the folder does not exist).
+    const std::wstring longest(259, L'z');
+    SetText(HKEY_CURRENT_USER, 0, kSteam, L"SteamPath", longest);
+    SteamInfo fits;
+    EXPECT_FALSE(fits.FindSteam());
+    EXPECT_EQ(longest, fits.steamPath);
+
+    // A per-user executable that is too long is dropped for folder\Steam.exe.
+    const std::wstring folder = MakeSteamFolder();
+    SetText(HKEY_CURRENT_USER, 0, kSteam, L"SteamPath", folder);
+    SetText(HKEY_CURRENT_USER, 0, kSteam, L"SteamExe", tooLong);
+    SteamInfo exe;
+    EXPECT_TRUE(exe.FindSteam());
+    EXPECT_EQ(folder + L"\\Steam.exe", exe.steamExe);
+}
+
+TEST_F(SteamProbe, NothingRegisteredFindsNoSteam) {
+    SteamInfo info;
+    EXPECT_FALSE(info.FindSteam());
+    EXPECT_TRUE(info.steamPath.empty());
+    EXPECT_TRUE(info.steamExe.empty());
+}
+
+TEST_F(SteamProbe, SteamVrAppInstalledFlag) {
+    // Missing key: not installed, and the key is left behind, empty.
+    EXPECT_FALSE(IsSteamAppInstalled(L"250820", false));
+    DWORD values = 99;
+    ASSERT_TRUE(ValueCount(HKEY_CURRENT_USER, kSteamApp, values));
+    EXPECT_EQ(0u, values);
+
+    SetDword(HKEY_CURRENT_USER, 0, kSteamApp, L"Installed", 1);
+    EXPECT_TRUE(IsSteamAppInstalled(L"250820", false));
+    EXPECT_FALSE(IsSteamAppInstalled(L"250821", false));
+    SetDword(HKEY_CURRENT_USER, 0, kSteamApp, L"Installed", 0);
+    EXPECT_FALSE(IsSteamAppInstalled(L"250820", false));
+    // A text "1" is not a REG_DWORD.
+    SetText(HKEY_CURRENT_USER, 0, kSteamApp, L"Installed", L"1");
+    EXPECT_FALSE(IsSteamAppInstalled(L"250820", false));
+    EXPECT_FALSE(IsSteamAppInstalled(L"", false));
+}
+
+TEST_F(SteamProbe, UpdatingMattersOnlyWhenAskedFor) {
+    SetDword(HKEY_CURRENT_USER, 0, kSteamApp, L"Installed", 1);
+    EXPECT_TRUE(IsSteamAppInstalled(L"250820", true)) << "no Updating value";
+    SetDword(HKEY_CURRENT_USER, 0, kSteamApp, L"Updating", 1);
+    EXPECT_FALSE(IsSteamAppInstalled(L"250820", true));
+    EXPECT_TRUE(IsSteamAppInstalled(L"250820", false));
+    SetDword(HKEY_CURRENT_USER, 0, kSteamApp, L"Updating", 0);
+    EXPECT_TRUE(IsSteamAppInstalled(L"250820", true));
+}
+
+TEST_F(SteamProbe, ReadRegistryDwordWantsTheDwordType) {
+    DWORD value = 7;
+    SetDword(HKEY_CURRENT_USER, 0, kSteam, L"Number", 42);
+    EXPECT_TRUE(ReadRegistryDword(HKEY_CURRENT_USER, kSteam, L"Number", value));
+    EXPECT_EQ(42u, value);
+    const unsigned long long wide = 5;
+    SetValue(HKEY_CURRENT_USER, 0, kSteam, L"Wide", REG_QWORD, &wide, sizeof(wide));
+    SetText(HKEY_CURRENT_USER, 0, kSteam, L"Text", L"42");
+    value = 7;
+    EXPECT_FALSE(ReadRegistryDword(HKEY_CURRENT_USER, kSteam, L"Wide", value));
+    EXPECT_FALSE(ReadRegistryDword(HKEY_CURRENT_USER, kSteam, L"Text", value));
+    EXPECT_FALSE(ReadRegistryDword(HKEY_CURRENT_USER, kSteam, L"Missing", value));
+    EXPECT_EQ(7u, value);
+}
+
+TEST_F(SteamProbe, StandaloneSteamVrWithVrstartup) {
+    SetDword(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, kHtcVive, L"StandaloneSteamVRInstalled", 1);
+    Touch(ProgramFiles() + L"\\SteamVR\\bin\\win32\\vrstartup.exe");
+    LogLines lines;
+    EXPECT_TRUE(FindStandalone(lines));
+    EXPECT_EQ((LogLines{{2, L"steamvr: standalone exist."}}), lines);
+}
+
+TEST_F(SteamProbe, StandaloneSteamVrWithOnlyVrmonitor) {
+    SetDword(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, kHtcVive, L"StandaloneSteamVRInstalled", 1);
+    Touch(ProgramFiles() + L"\\SteamVR\\tools\\bin\\win32\\vrmonitor.exe");
+    LogLines lines;
+    EXPECT_TRUE(FindStandalone(lines));
+    EXPECT_EQ((LogLines{{2, L"steamvr: standalone exist."}}), lines);
+}
+
+TEST_F(SteamProbe, StandaloneSteamVrAnnouncedButNoExecutable) {
+    SetDword(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, kHtcVive, L"StandaloneSteamVRInstalled", 1);
+    // Executables in the wrong folders do not count.
+    Touch(ProgramFiles() + L"\\SteamVR\\bin\\vrstartup.exe");
+    Touch(ProgramFiles() + L"\\SteamVR\\bin\\win32\\vrmonitor.exe");
+    LogLines lines;
+    EXPECT_FALSE(FindStandalone(lines));
+    EXPECT_EQ((LogLines{{0, L"steamvr: standalone exist(file not found)"}}), lines);
+}
+
+TEST_F(SteamProbe, StandaloneSteamVrFlagMissingZeroTextOrOtherViewIsSilent) {
+    Touch(ProgramFiles() + L"\\SteamVR\\bin\\win32\\vrstartup.exe");
+    LogLines lines;
+    EXPECT_FALSE(FindStandalone(lines)) << "no key";
+    SetDword(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, kHtcVive, L"StandaloneSteamVRInstalled", 0);
+    EXPECT_FALSE(FindStandalone(lines)) << "flag 0";
+    SetText(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, kHtcVive, L"StandaloneSteamVRInstalled", L"1");
+    EXPECT_FALSE(FindStandalone(lines)) << "flag as text";
+    DeleteTree(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, L"Software", L"HtcVive");
+    // The 64-bit branch is not where a 32-bit installation announces itself.
+    SetDword(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, kHtcVive, L"StandaloneSteamVRInstalled", 1);
+    EXPECT_FALSE(FindStandalone(lines)) << "64-bit view";
+    EXPECT_TRUE(lines.empty());
+}
