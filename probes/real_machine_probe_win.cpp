@@ -1,0 +1,43 @@
+// The real machine behind the evaluation seam: each question goes to its probe.
+#include "engine/cpu_brand.h"
+#include "engine/machine_probe.h"
+#include "probes/portable_pc.h"
+#include "probes/steam_info.h"
+#include "probes/wmi_helper.h"
+
+#include <windows.h>
+
+namespace {
+
+class RealMachine final : public IMachineProbe {
+public:
+    void QueryOsCpuMemory(std::wstring& caption, int& addressWidth, int64_t& memoryBytes) override {
+        ::QueryOsCpuMemory(caption, addressWidth, memoryBytes);
+    }
+
+    bool IsWow64() override {
+        // Preset to false: a failed call counts as a 32-bit Windows.
+        BOOL wow64 = FALSE;
+        return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+    }
+
+    std::wstring CpuBrandString() override { return ReadCpuBrandString(); }
+
+    bool IsPortablePc() override { return ::IsPortablePc(); }
+
+    // SteamInfo keeps only what FindSteam found; a fresh record per question
+    // answers the same as one record shared by the evaluation.
+    bool FindStandaloneSteamVr() override { return SteamInfo().FindStandaloneSteamVr(); }
+    bool FindSteam() override { return SteamInfo().FindSteam(); }
+
+    bool IsSteamAppInstalled(const std::wstring& appId, bool requireNotUpdating) override {
+        return ::IsSteamAppInstalled(appId, requireNotUpdating);
+    }
+};
+
+} // namespace
+
+IMachineProbe& RealMachineProbe() {
+    static RealMachine machine;
+    return machine;
+}
