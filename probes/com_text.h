@@ -24,6 +24,11 @@ private:
 // allocation fails. Embedded zero characters are kept.
 BstrOwner MakeBstr(const std::wstring& text);
 
+// The allocation MakeBstr uses (SysAllocStringLen). Tests swap in a failing
+// one to check that nothing already obtained is leaked; returns the previous.
+using BstrAllocator = BSTR (*)(const OLECHAR* text, UINT length);
+BstrAllocator SetBstrAllocator(BstrAllocator allocator);
+
 // A VARIANT that is initialised empty and cleared when it goes out of scope,
 // so that a BSTR inside it is freed also on early returns.
 class VariantOwner {

@@ -1,6 +1,7 @@
 // The WMI probes against Wine's real WMI, each on a thread of its own so that
 // the thread's COM state before and after the probe is known.
 #include "engine/check_report.h"
+#include "probes/com_text.h"
 #include "probes/wmi_helper.h"
 #include "support/text.h"
 
@@ -199,4 +200,46 @@ TEST(WmiHelper, VariantToTextConvertsTheFourTypesAndLeavesOthers) {
     V_BOOL(&v) = VARIANT_TRUE;
     VariantToText(v, text);
     EXPECT_EQ(L"unchanged", text);
+}
+
+namespace {
+// Fails the allocation of one chosen text; every other text is allocated.
+const wchar_t* g_failText = nullptr;
+BSTR FailChosenText(const OLECHAR* text, UINT length) {
+    if (std::wstring(text, length) == g_failText)
+        return nullptr;
+    return SysAllocStringLen(text, length);
+}
+
+// Runs the probe with the chosen text failing; expects E_OUTOFMEMORY to come
+// out and COM to be shut down again on the way.
+template <typename Probe> void ExpectAllocationFailureUnwinds(const wchar_t* text, Probe probe) {
+    g_failText = text;
+    const BstrAllocator previous = SetBstrAllocator(FailChosenText);
+    OnFreshThread([&] {
+        HRESULT code = S_OK;
+        try {
+            probe();
+        } catch (const ComTextError& error) {
+            code = error.code();
+        }
+        EXPECT_EQ(E_OUTOFMEMORY, code) << text;
+        EXPECT_TRUE(ComIsUninitialised()) << text;
+    });
+    SetBstrAllocator(previous);
+}
+} // namespace
+
+TEST(WmiProbes, AllocationFailuresRaiseAndGiveBackWhatWasObtained) {
+    // The namespace fails after the locator exists; the query texts after the
+    // connection exists.
+    for (const wchar_t* text : {L"ROOT\\CIMV2", L"WQL", L"SELECT * FROM Win32_Processor"})
+        ExpectAllocationFailureUnwinds(text, [] { RunQueryOsCpuMemory(); });
+    CCheckReport report;
+    for (const wchar_t* text : {L"ROOT\\CIMV2", L"SELECT * FROM Win32_VideoController"})
+        ExpectAllocationFailureUnwinds(text, [&report] { report.ProbeVideoControllers(); });
+    EXPECT_TRUE(report.adapter_names.empty());
+
+    // And the probes work again afterwards.
+    OnFreshThread([] { ExpectPlausible(RunQueryOsCpuMemory()); });
 }
