@@ -1,6 +1,7 @@
 // Steam and SteamVR detection against real registry keys and files, seeded by
 // the tests in the views the probe reads and removed after each test.
 #include "probes/steam_info.h"
+#include "support/log.h"
 #include "tests/win/temp_dir.h"
 
 #include <shellapi.h>
@@ -338,4 +339,79 @@ TEST_F(SteamProbe, StandaloneSteamVrFlagMissingZeroTextOrOtherViewIsSilent) {
     SetDword(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, kHtcVive, L"StandaloneSteamVRInstalled", 1);
     EXPECT_FALSE(FindStandalone(lines)) << "64-bit view";
     EXPECT_TRUE(lines.empty());
+}
+
+// The standalone check's lines through the real process-wide log. The log is
+// opened once per run, so a child run of this program does the check while
+// the parent owns the registry and files and reads what the run appended.
+namespace {
+
+const wchar_t kLogChild[] = L"TVX_STEAM_LOG_CHILD";
+
+std::string ReadLog() {
+    wchar_t common[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, 0, common);
+    const std::wstring path = std::wstring(common) + L"\\ORMEX\\Logs\\Tavolex.log";
+    std::string bytes;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0)
+        bytes.append(buffer, got);
+    CloseHandle(file);
+    return bytes;
+}
+
+// Runs the child case once; returns the bytes it appended to the log.
+std::string LogOfChildRun() {
+    const size_t before = ReadLog().size();
+    wchar_t exe[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring command = L"\"" + std::wstring(exe) + L"\" --gtest_filter=SteamLogChild.Run";
+    SetEnvironmentVariableW(kLogChild, L"1");
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    const BOOL started = CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                        nullptr, &startup, &process);
+    SetEnvironmentVariableW(kLogChild, nullptr);
+    EXPECT_TRUE(started);
+    if (!started)
+        return std::string();
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.hProcess, 120000));
+    DWORD code = 1;
+    GetExitCodeProcess(process.hProcess, &code);
+    EXPECT_EQ(0u, code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    const std::string after = ReadLog();
+    return after.size() > before ? after.substr(before) : std::string();
+}
+
+} // namespace
+
+TEST(SteamLogChild, Run) {
+    if (GetEnvironmentVariableW(kLogChild, nullptr, 0) == 0)
+        GTEST_SKIP() << "runs only as the child of StandaloneLinesReachTheProcessLog";
+    CCTLog::GetInstance().Open();
+    SteamInfo().FindStandaloneSteamVr();
+}
+
+TEST_F(SteamProbe, StandaloneLinesReachTheProcessLog) {
+    SetDword(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, kHtcVive, L"StandaloneSteamVRInstalled", 1);
+    const std::wstring monitor = ProgramFiles() + L"\\SteamVR\\tools\\bin\\win32\\vrmonitor.exe";
+    Touch(monitor);
+    std::string log = LogOfChildRun();
+    EXPECT_NE(std::string::npos, log.find("\tsteamvr: standalone exist.\r\n")) << log;
+    EXPECT_EQ(std::string::npos, log.find("file not found")) << log;
+
+    DeleteFileW(monitor.c_str());
+    log = LogOfChildRun();
+    EXPECT_NE(std::string::npos, log.find("\tsteamvr: standalone exist(file not found)\r\n"))
+        << log;
+    EXPECT_EQ(std::string::npos, log.find("exist.")) << log;
 }
