@@ -1,11 +1,13 @@
 // Program entry: start-up options, then the window of the chosen mode.
+#include "app/setup_mode.h"
 #include "app/startup_win.h"
 
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
-{
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     const StartupDecision decision = RunStartupOptions(instance);
-    (void)decision; // the windows of both modes arrive with the UI
+    if (decision.mode == StartMode::Setup)
+        return RunSetupMode(decision);
+    // Check mode's start window arrives with the check itself.
     return 0;
 }

@@ -1,6 +1,6 @@
 #include "app/startup_win.h"
 
-#include "toolkit/instance.h"
+#include "toolkit/paint_manager.h"
 
 #include <shellapi.h>
 #include <shlwapi.h>
@@ -62,6 +62,6 @@ StartupDecision RunStartupOptions(HINSTANCE instance)
     // Wine ignores this, and string resources are looked up by explicit
     // language anyway; it still matters for anything Windows loads itself.
     SetThreadUILanguage(decision.languageId);
-    SetToolkitInstance(instance);
+    CPaintManagerUI::SetInstance(instance);
     return decision;
 }

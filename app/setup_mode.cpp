@@ -1,0 +1,31 @@
+#include "app/setup_mode.h"
+
+#include "engine/check_report.h"
+#include "ui/check_result_wnd.h"
+
+#include <memory>
+
+int RunSetupMode(const StartupDecision& decision) {
+    auto window = std::make_unique<CCheckResultWnd>(L"checkresult_setupwnd.xml",
+                                                    decision.languageIndex, decision.checkResult);
+    // 0x96C80000: popup, visible, caption, system menu, clipping.
+    if (window->Create(nullptr, nullptr, 0x96C80000, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                       CW_USEDEFAULT, nullptr) == nullptr)
+        return 1; // no window could be shown: do not let the installer go on
+
+    window->CenterWindow();
+
+    // The report lives as long as the window that shows it.
+    auto report = std::make_unique<CCheckReport>();
+    report->ReadResultFile(decision.resultFilePath);
+    const SetupOverallVerdicts overall = OverallVerdictsForCode(decision.checkResult);
+    report->video_result = overall.video;
+    report->game_result = overall.game;
+    PresentReport(*window, *report, !report->display_info.gpu[1].empty());
+
+    window->ShowModal();
+    const int exitCode = window->GetExitCode();
+    window.reset();
+    report.reset();
+    return exitCode;
+}

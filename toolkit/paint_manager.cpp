@@ -1,0 +1,295 @@
+#include "toolkit/paint_manager.h"
+
+#include <windowsx.h>
+
+#include <objidl.h>
+#include <algorithm>
+using std::max;
+using std::min;
+#include <gdiplus.h>
+
+namespace {
+
+HINSTANCE g_instance = nullptr;
+thread_local std::wstring t_resourcePath;
+
+HFONT MakeFont(const std::wstring& face, int pixelSize, bool bold) {
+    LOGFONTW lf = {};
+    lf.lfHeight = -pixelSize;
+    lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = CLEARTYPE_QUALITY;
+    lf.lfOutPrecision = OUT_TT_PRECIS;
+    lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
+    return CreateFontIndirectW(&lf);
+}
+
+} // namespace
+
+CPaintManagerUI::CPaintManagerUI() : m_resourcePath(t_resourcePath) {}
+
+CPaintManagerUI::~CPaintManagerUI() {
+    // Controls tell the manager when they go; it must not be half gone then.
+    m_hot = nullptr;
+    m_pushed = nullptr;
+    m_root.reset();
+}
+
+void CPaintManagerUI::SetInstance(HINSTANCE instance) {
+    g_instance = instance;
+}
+
+HINSTANCE CPaintManagerUI::GetInstance() {
+    return g_instance;
+}
+
+std::wstring CPaintManagerUI::GetInstancePath() {
+    wchar_t path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(g_instance, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return std::wstring();
+    std::wstring folder(path, length);
+    const size_t slash = folder.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : folder.substr(0, slash + 1);
+}
+
+void CPaintManagerUI::SetResourcePath(const std::wstring& folder) {
+    t_resourcePath = folder;
+    if (!t_resourcePath.empty() && t_resourcePath.back() != L'\\' && t_resourcePath.back() != L'/')
+        t_resourcePath += L'\\';
+}
+
+std::wstring CPaintManagerUI::GetResourcePath() {
+    return t_resourcePath;
+}
+
+void CPaintManagerUI::Init(HWND window) {
+    m_window = window;
+    m_resourcePath = t_resourcePath;
+}
+
+void CPaintManagerUI::AttachDialog(CControlUI* root) {
+    m_hot = nullptr;
+    m_pushed = nullptr;
+    m_root.reset(root);
+    if (m_root)
+        m_root->SetManager(this, nullptr);
+    NeedUpdate();
+}
+
+CControlUI* CPaintManagerUI::FindControl(const std::wstring& name) const {
+    if (!m_root || name.empty())
+        return nullptr;
+    return m_root->FindControl(name);
+}
+
+void CPaintManagerUI::SendNotify(CControlUI* sender, const wchar_t* type) {
+    if (m_notifier == nullptr)
+        return;
+    TNotifyUI msg;
+    msg.sType = type;
+    msg.pSender = sender;
+    m_notifier->Notify(msg);
+}
+
+void CPaintManagerUI::SetInitSize(int width, int height) {
+    m_initSize.cx = width;
+    m_initSize.cy = height;
+}
+
+void CPaintManagerUI::AddFont(int id, const std::wstring& face, int pixelSize, bool bold,
+                              bool isDefault) {
+    HFONT font = MakeFont(face, pixelSize, bold);
+    if (font == nullptr)
+        return;
+    for (FontEntry& entry : m_fonts)
+        if (entry.id == id) {
+            entry.font.reset(font);
+            if (isDefault)
+                m_defaultFont = id;
+            return;
+        }
+    m_fonts.push_back(FontEntry{id, GdiObjectOwner(font)});
+    if (isDefault || m_defaultFont < 0)
+        m_defaultFont = id;
+}
+
+HFONT CPaintManagerUI::GetFont(int id) {
+    for (const FontEntry& entry : m_fonts)
+        if (entry.id == id)
+            return static_cast<HFONT>(entry.font.get());
+    for (const FontEntry& entry : m_fonts)
+        if (entry.id == m_defaultFont)
+            return static_cast<HFONT>(entry.font.get());
+    if (m_fallbackFont.get() == nullptr)
+        m_fallbackFont.reset(MakeFont(L"Segoe UI", 14, false));
+    return static_cast<HFONT>(m_fallbackFont.get());
+}
+
+Gdiplus::Bitmap* CPaintManagerUI::GetImage(const std::wstring& file) {
+    auto found = m_images.find(file);
+    if (found != m_images.end())
+        return found->second.get();
+    // Names are relative to the skin folder; a missing picture is cached as
+    // null so that painting does not hit the disk again.
+    std::unique_ptr<Gdiplus::Bitmap> picture;
+    if (file.find(L"..") == std::wstring::npos)
+        picture = LoadPicture(m_resourcePath + file);
+    Gdiplus::Bitmap* result = picture.get();
+    m_images.emplace(file, std::move(picture));
+    return result;
+}
+
+void CPaintManagerUI::NeedUpdate() {
+    m_needUpdate = true;
+    if (m_window != nullptr)
+        InvalidateRect(m_window, nullptr, FALSE);
+}
+
+void CPaintManagerUI::UpdateLayout() {
+    if (!m_needUpdate || m_window == nullptr || !m_root)
+        return;
+    m_needUpdate = false;
+    RECT client;
+    GetClientRect(m_window, &client);
+    m_root->SetPos(client);
+}
+
+void CPaintManagerUI::Invalidate(const RECT& rect) {
+    if (m_window != nullptr)
+        InvalidateRect(m_window, &rect, FALSE);
+}
+
+void CPaintManagerUI::ForgetControl(CControlUI* control) {
+    if (m_hot == control)
+        m_hot = nullptr;
+    if (m_pushed == control) {
+        m_pushed = nullptr;
+        if (m_window != nullptr && GetCapture() == m_window)
+            ReleaseCapture();
+    }
+}
+
+bool CPaintManagerUI::IsCaptionPoint(POINT point) {
+    if (point.y < 0 || point.y >= m_captionHeight || !m_root)
+        return false;
+    UpdateLayout();
+    return m_root->FindMouseTarget(point) == nullptr;
+}
+
+void CPaintManagerUI::Paint() {
+    UpdateLayout();
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(m_window, &ps);
+    if (dc == nullptr)
+        return;
+    RECT client;
+    GetClientRect(m_window, &client);
+    const SIZE size = {std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1)};
+    // One back buffer the size of the window: every frame is composed off
+    // screen and copied in one blit, so nothing flickers.
+    if (m_backBitmap.get() == nullptr || size.cx != m_backSize.cx || size.cy != m_backSize.cy) {
+        m_backBitmap.reset(CreateCompatibleBitmap(dc, size.cx, size.cy));
+        m_backSize = size;
+    }
+    HDC memory = CreateCompatibleDC(dc);
+    if (memory != nullptr && m_backBitmap.get() != nullptr) {
+        HGDIOBJ old = SelectObject(memory, m_backBitmap.get());
+        const RECT& dirty = ps.rcPaint;
+        IntersectClipRect(memory, dirty.left, dirty.top, dirty.right, dirty.bottom);
+        HBRUSH background = CreateSolidBrush(
+            RGB((m_bkColor >> 16) & 0xFF, (m_bkColor >> 8) & 0xFF, m_bkColor & 0xFF));
+        FillRect(memory, &dirty, background);
+        DeleteObject(background);
+        if (m_root)
+            m_root->DoPaint(memory, dirty);
+        BitBlt(dc, dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top,
+               memory, dirty.left, dirty.top, SRCCOPY);
+        SelectObject(memory, old);
+    }
+    if (memory != nullptr)
+        DeleteDC(memory);
+    EndPaint(m_window, &ps);
+}
+
+void CPaintManagerUI::SetHot(CControlUI* control, POINT point) {
+    if (control == m_hot)
+        return;
+    if (m_hot != nullptr)
+        m_hot->DoEvent(UiEvent{UiEventType::MouseLeave, point});
+    m_hot = control;
+    if (m_hot != nullptr)
+        m_hot->DoEvent(UiEvent{UiEventType::MouseEnter, point});
+}
+
+bool CPaintManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (m_window == nullptr)
+        return false;
+    result = 0;
+    switch (message) {
+    case WM_ERASEBKGND:
+        // The back buffer covers everything; erasing would flash.
+        result = 1;
+        return true;
+    case WM_PAINT:
+        Paint();
+        return true;
+    case WM_SIZE:
+        NeedUpdate();
+        return false;
+    case WM_MOUSEMOVE: {
+        UpdateLayout();
+        const POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        if (!m_trackingLeave) {
+            TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE, m_window, 0};
+            m_trackingLeave = TrackMouseEvent(&track) != FALSE;
+        }
+        if (m_pushed != nullptr) {
+            m_pushed->DoEvent(UiEvent{UiEventType::MouseMove, pt});
+            return true;
+        }
+        SetHot(m_root ? m_root->FindMouseTarget(pt) : nullptr, pt);
+        return true;
+    }
+    case WM_MOUSELEAVE:
+        m_trackingLeave = false;
+        if (m_pushed == nullptr)
+            SetHot(nullptr, POINT{-1, -1});
+        return true;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+        UpdateLayout();
+        const POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        CControlUI* target = m_root ? m_root->FindMouseTarget(pt) : nullptr;
+        if (target == nullptr)
+            return false;
+        m_pushed = target;
+        SetCapture(m_window);
+        target->DoEvent(UiEvent{UiEventType::ButtonDown, pt});
+        return true;
+    }
+    case WM_LBUTTONUP: {
+        if (m_pushed == nullptr)
+            return false;
+        const POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        CControlUI* pushed = m_pushed;
+        m_pushed = nullptr;
+        if (GetCapture() == m_window)
+            ReleaseCapture();
+        // The hot control follows the pointer again after the release.
+        m_hot = PtInRect(&pushed->GetPos(), pt) ? pushed : nullptr;
+        pushed->DoEvent(UiEvent{UiEventType::ButtonUp, pt});
+        return true;
+    }
+    case WM_CAPTURECHANGED:
+        if (m_pushed != nullptr && reinterpret_cast<HWND>(lParam) != m_window) {
+            CControlUI* pushed = m_pushed;
+            m_pushed = nullptr;
+            // Capture taken away (another window, a menu): no click.
+            pushed->DoEvent(UiEvent{UiEventType::MouseLeave, POINT{-1, -1}});
+        }
+        return false;
+    default:
+        return false;
+    }
+}

@@ -1,0 +1,202 @@
+#include "ui/check_result_wnd.h"
+
+#include "engine/driver_check.h"
+#include "support/text.h"
+#include "ui/check_result_controls.h"
+#include "ui/result_rules.h"
+#include "ui/string_table.h"
+
+#include <shellapi.h>
+
+namespace {
+
+// Opaque red, written the way the layouts write colours.
+constexpr uint32_t kRedText = 0xFFFF0000u;
+
+bool ShellOpen(const std::wstring& address) {
+    const HINSTANCE result =
+        ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOW);
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+CCheckResultWnd::PageOpener g_opener = &ShellOpen;
+
+std::wstring Str(UINT id) {
+    return LoadUiString(id, kStringChars);
+}
+
+} // namespace
+
+CCheckResultWnd::CCheckResultWnd(const std::wstring& layoutFile, int languageIndex, int verdictCode)
+    : m_layoutFile(layoutFile), m_language(languageIndex), m_verdictCode(verdictCode) {
+    SetUiLanguage(LanguageIdForWindow(languageIndex));
+}
+
+CCheckResultWnd::~CCheckResultWnd() = default;
+
+void CCheckResultWnd::SetPageOpener(PageOpener opener) {
+    g_opener = opener != nullptr ? opener : &ShellOpen;
+}
+
+std::wstring CCheckResultWnd::GetSkinFolder() {
+    return m_language == 0   ? L"skin_tavolex_cn"
+           : m_language == 2 ? L"skin_tavolex_jp"
+                             : L"skin_tavolex_en";
+}
+
+CControlUI* CCheckResultWnd::CreateControl(const wchar_t* className) {
+    const std::wstring name = className != nullptr ? className : L"";
+    if (AsciiEqualNoCase(name, L"CheckResultUI"))
+        return new CCheckResultUI;
+    if (AsciiEqualNoCase(name, L"CheckHeaderUI"))
+        return new CCheckHeaderUI;
+    return WindowImplBase::CreateControl(className);
+}
+
+void CCheckResultWnd::InitWindow() {
+    SetWindowTextW(m_hWnd, Str(117).c_str());
+    if (m_verdictCode == -1)
+        return;
+    // Setup mode: the installer owns the taskbar entry; the window has one
+    // way out per answer, so no close button.
+    SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE,
+                      GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
+    if (CControlUI* close = m_pm.FindControl(L"closebtn"))
+        close->SetVisible(false);
+    SelectTab(L"tab_setup_result", SetupResultPage(m_verdictCode));
+}
+
+void CCheckResultWnd::OnClick(TNotifyUI& msg) {
+    const std::wstring name = msg.pSender != nullptr ? msg.pSender->GetName() : std::wstring();
+    const std::wstring address = LinkAddress(name, m_language);
+    if (!address.empty()) {
+        if (!g_opener(address)) {
+            MessageBoxW(nullptr, L"open webpage failed", L"Information", MB_OK);
+            return;
+        }
+    } else if (name == L"btn_setup_exit" || name == L"btn_setup_exit2") {
+        m_exitCode = 5;
+        Close(1);
+    } else if (name == L"btn_setup_continue" || name == L"btn_setup_ignore") {
+        m_exitCode = 0;
+        Close(1);
+    }
+    WindowImplBase::OnClick(msg);
+}
+
+void CCheckResultWnd::SelectTab(const wchar_t* name, int page) {
+    if (page < 0)
+        return;
+    if (auto* tab = dynamic_cast<CTabLayoutUI*>(m_pm.FindControl(name)))
+        tab->SelectItem(page);
+}
+
+void CCheckResultWnd::SetControlText(const wchar_t* name, const std::wstring& text) {
+    if (CControlUI* control = m_pm.FindControl(name))
+        control->SetText(text);
+}
+
+void CCheckResultWnd::SetRed(const wchar_t* name) {
+    if (auto* label = dynamic_cast<CLabelUI*>(m_pm.FindControl(name)))
+        label->SetTextColor(kRedText);
+}
+
+void CCheckResultWnd::SetShown(const wchar_t* name, bool visible) {
+    if (CControlUI* control = m_pm.FindControl(name))
+        control->SetVisible(visible);
+}
+
+void CCheckResultWnd::ShowVerdictTabs(const wchar_t* gameTab, const wchar_t* videoTab, int game,
+                                      int video) {
+    const VerdictPages pages = VerdictTabPages(game, video);
+    SelectTab(gameTab, pages.game);
+    SelectTab(videoTab, pages.video);
+}
+
+void CCheckResultWnd::ShowSystemInfo(const SystemInfoText& info, int driverFlags) {
+    SetControlText(L"ostext", ComposeOsLine(Str(106), info.os, LoadUiString(110, kUnitChars)));
+    SetControlText(L"cputext", ComposeLabelLine(Str(105), info.cpu));
+    SetControlText(L"memtext", ComposeLabelLine(Str(104), info.memory));
+    SetControlText(L"gra1text", ComposeLabelLine(Str(107), info.gpu[0]));
+    if (!info.gpu[1].empty())
+        SetControlText(L"gra2text", ComposeLabelLine(Str(108), info.gpu[1]));
+
+    const std::wstring note = LoadUiString(116, kNoteChars);
+    const bool outdated1 = (driverFlags & DRIVER_FLAG_GPU1_OUTDATED) != 0;
+    SetControlText(L"display_versiontext",
+                   ComposeDriverLine(Str(115), info.dispdriver[0], outdated1, note));
+    if (outdated1)
+        SetShown(L"nvdriver", true);
+
+    if (info.dispdriver[1].empty())
+        return;
+    const bool outdated2 = (driverFlags & DRIVER_FLAG_GPU2_OUTDATED) != 0;
+    SetControlText(L"display_versiontext2",
+                   ComposeDriverLine(Str(115), info.dispdriver[1], outdated2, note));
+    if (outdated2)
+        SetShown(L"nvdriver2", true);
+    SetShown(L"VL_second_disp_card", true);
+    if (m_verdictCode == -1 && m_hWnd != nullptr) {
+        // The check layout makes room for the second adapter's rows by
+        // growing; the setup layout is already tall enough.
+        RECT r;
+        GetWindowRect(m_hWnd, &r);
+        SetWindowPos(m_hWnd, nullptr, 0, 0, r.right - r.left, r.bottom - r.top + 140,
+                     SWP_NOZORDER | SWP_NOMOVE);
+        CenterWindow();
+    }
+    if (CControlUI* area = m_pm.FindControl(L"ui_check_result"))
+        area->SetFixedHeight(750);
+}
+
+void CCheckResultWnd::ShowOverallResult(int game, int video, int steamvr) {
+    SelectTab(L"tab_result", OverallResultPage(game, video, steamvr));
+}
+
+void CCheckResultWnd::ShowCpuSupport(int game, int video) {
+    ShowVerdictTabs(L"tab_cpu_support_game", L"tab_cpu_support_video", game, video);
+}
+
+void CCheckResultWnd::ShowMemSupport(int memory) {
+    SelectTab(L"tab_mem_support_game", MemoryTabPage(memory));
+    SelectTab(L"tab_mem_support_video", MemoryTabPage(memory));
+}
+
+void CCheckResultWnd::ShowGpu1Support(int game, int video) {
+    ShowVerdictTabs(L"tab_disp_support_game", L"tab_disp_support_video", game, video);
+}
+
+void CCheckResultWnd::ShowOsSupport(int os) {
+    if (os == 2) {
+        SetControlText(L"ossupporttext", Str(113));
+        return;
+    }
+    SetControlText(L"ossupporttext", Str(114));
+    SetRed(L"ossupporttext");
+}
+
+void CCheckResultWnd::ShowSteamVr(int steamvr) {
+    if (steamvr == 2) {
+        SetControlText(L"steamtext", Str(111));
+        SetShown(L"steamhelp", false);
+        return;
+    }
+    SetControlText(L"steamtext", Str(112));
+    SetRed(L"steamtext");
+}
+
+void CCheckResultWnd::ShowGpu2Support(int game, int video) {
+    ShowVerdictTabs(L"tab_disp_support_game2", L"tab_disp_support_video2", game, video);
+}
+
+void PresentReport(CCheckResultWnd& window, const CCheckReport& report, bool secondAdapter) {
+    window.ShowSystemInfo(report.display_info, report.driver_flags);
+    window.ShowOverallResult(report.game_result, report.video_result, report.steamvr);
+    window.ShowCpuSupport(report.cpu_game, report.cpu_video);
+    window.ShowMemSupport(report.mem_support);
+    window.ShowGpu1Support(report.gpu1_game, report.gpu1_video);
+    window.ShowOsSupport(report.os_support);
+    window.ShowSteamVr(report.steamvr);
+    if (secondAdapter)
+        window.ShowGpu2Support(report.gpu2_game, report.gpu2_video);
+}
