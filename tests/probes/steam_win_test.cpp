@@ -68,7 +68,8 @@ void DeleteTree(HKEY root, REGSAM view, const wchar_t* parent, const wchar_t* ch
 
 std::wstring ProgramFiles() {
     wchar_t folder[MAX_PATH] = {};
-    SHGetFolderPathW(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT, folder);
+    // Where a 32-bit SteamVR installs, whatever the word size of this build.
+    SHGetFolderPathW(nullptr, CSIDL_PROGRAM_FILESX86, nullptr, SHGFP_TYPE_CURRENT, folder);
     return folder;
 }
 
