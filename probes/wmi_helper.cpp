@@ -4,8 +4,6 @@
 #include "probes/com_text.h"
 #include "support/text.h"
 
-#include <cwchar>
-
 void CWmiHelper::Connect() {
     if (m_com)
         return;
@@ -27,8 +25,8 @@ void CWmiHelper::Connect() {
         m_pServices.reset();
         return;
     }
-    // Without this the calls below may be refused with access denied on
-    // some systems; a failure still leaves the default blanket, so try.
+    // Lets WMI impersonate this user on the calls below; when it fails, the
+    // proxy's default blanket still serves local reads, so go on.
     CoSetProxyBlanket(m_pServices.get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
                       RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE);
 }
