@@ -2,10 +2,9 @@
 // runs this test program again as a child process (one "run" of the program)
 // and then reads what that run appended to the real log file.
 #include "support/log.h"
+#include "tests/support/child_process_win.h"
 
 #include <gtest/gtest.h>
-
-#include <shlobj.h>
 
 #include <string>
 #include <thread>
@@ -13,112 +12,23 @@
 
 namespace {
 
-const wchar_t kChildVariable[] = L"TVX_LOG_CHILD";
-
 std::wstring LogFolder() {
-    wchar_t common[MAX_PATH] = {};
-    SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, 0, common);
-    return std::wstring(common) + L"\\ORMEX\\Logs";
+    const std::wstring path = LogFilePath();
+    return path.substr(0, path.rfind(L'\\'));
 }
 
-std::wstring LogPath() {
-    return LogFolder() + L"\\Tavolex.log";
-}
-
-std::string ReadAll(const std::wstring& path) {
-    std::string bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return bytes;
-    char buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
-        bytes.append(buffer, got);
-    CloseHandle(file);
-    return bytes;
-}
-
-// Runs this program once more with only the named child case enabled.
-DWORD RunChild(const std::wstring& scenario) {
-    wchar_t exe[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring command = L"\"" + std::wstring(exe) + L"\" --gtest_filter=LogChild." + scenario;
-    SetEnvironmentVariableW(kChildVariable, scenario.c_str());
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    const BOOL started = CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                        nullptr, &startup, &process);
-    SetEnvironmentVariableW(kChildVariable, nullptr);
-    if (!started)
-        return 0xFFFFFFFF;
-    WaitForSingleObject(process.hProcess, 120000);
-    DWORD code = 0xFFFFFFFF;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code;
-}
-
-// The bytes a child run appended to the log.
+// The bytes a child run of the named LogChild case appended to the log.
 std::string AppendedByChild(const std::wstring& scenario) {
-    const size_t before = ReadAll(LogPath()).size();
-    EXPECT_EQ(0u, RunChild(scenario));
-    const std::string after = ReadAll(LogPath());
+    const size_t before = ReadFileShared(LogFilePath()).size();
+    EXPECT_EQ(0u, RunTestChild(L"LogChild." + scenario));
+    const std::string after = ReadFileShared(LogFilePath());
     return after.size() >= before ? after.substr(before) : std::string();
-}
-
-bool IsChild(const wchar_t* scenario) {
-    wchar_t value[64] = {};
-    GetEnvironmentVariableW(kChildVariable, value, 64);
-    return std::wstring(value) == scenario;
-}
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-// "MM/DD/YYYY hh:mm:ss" and a tab.
-bool IsStamp(const std::string& s) {
-    const char* shape = "dd/dd/dddd dd:dd:dd\t";
-    if (s.size() != 20)
-        return false;
-    for (size_t i = 0; i < s.size(); ++i) {
-        if (shape[i] == 'd' ? !IsDigit(s[i]) : s[i] != shape[i])
-            return false;
-    }
-    return true;
-}
-
-// Splits appended bytes into the separator and the messages of the lines,
-// checking each line's stamp and its CR LF end.
-std::vector<std::string> Messages(const std::string& appended) {
-    std::vector<std::string> messages;
-    size_t pos = 0;
-    while (pos < appended.size()) {
-        const size_t end = appended.find("\r\n", pos);
-        if (end == std::string::npos) {
-            ADD_FAILURE() << "unterminated line: " << appended.substr(pos);
-            break;
-        }
-        const std::string line = appended.substr(pos, end - pos);
-        pos = end + 2;
-        if (line == "\r") {
-            messages.push_back("<separator>");
-            continue;
-        }
-        EXPECT_TRUE(IsStamp(line.substr(0, 20))) << line;
-        messages.push_back(line.size() > 20 ? line.substr(20) : std::string());
-    }
-    return messages;
 }
 
 } // namespace
 
 TEST(LogChild, Setup) {
-    if (!IsChild(L"Setup"))
+    if (!IsTestChild(L"LogChild.Setup"))
         GTEST_SKIP() << "runs only as a child of LogFile tests";
     // Setup mode never opens the log: writes must vanish.
     CCTLog::GetInstance().Write(0, L"dropped %s", L"setup");
@@ -126,7 +36,7 @@ TEST(LogChild, Setup) {
 }
 
 TEST(LogChild, Run) {
-    if (!IsChild(L"Run"))
+    if (!IsTestChild(L"LogChild.Run"))
         GTEST_SKIP() << "runs only as a child of LogFile tests";
     CCTLog& log = CCTLog::GetInstance();
     log.Write(0, L"before opening");
@@ -141,7 +51,7 @@ TEST(LogChild, Run) {
 }
 
 TEST(LogChild, Threads) {
-    if (!IsChild(L"Threads"))
+    if (!IsTestChild(L"LogChild.Threads"))
         GTEST_SKIP() << "runs only as a child of LogFile tests";
     CCTLog::GetInstance().Open();
     auto writer = [](const wchar_t* name) {
@@ -156,10 +66,10 @@ TEST(LogChild, Threads) {
 
 TEST(LogFile, SetupModeCreatesAndWritesNothing) {
     const bool folderBefore = GetFileAttributesW(LogFolder().c_str()) != INVALID_FILE_ATTRIBUTES;
-    const std::string before = ReadAll(LogPath());
-    ASSERT_EQ(0u, RunChild(L"Setup"));
+    const std::string before = ReadFileShared(LogFilePath());
+    ASSERT_EQ(0u, RunTestChild(L"LogChild.Setup"));
     EXPECT_EQ(folderBefore, GetFileAttributesW(LogFolder().c_str()) != INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(before, ReadAll(LogPath()));
+    EXPECT_EQ(before, ReadFileShared(LogFilePath()));
 }
 
 TEST(LogFile, EachRunAppendsSeparatorThenItsLines) {
@@ -172,21 +82,21 @@ TEST(LogFile, EachRunAppendsSeparatorThenItsLines) {
         "",
     };
     const std::string first = AppendedByChild(L"Run");
-    EXPECT_EQ(expected, Messages(first));
+    EXPECT_EQ(expected, LogMessages(first));
     // Exact bytes of the run mark: CR CR LF, then the first stamp.
     EXPECT_EQ("\r\r\n", first.substr(0, 3));
     EXPECT_EQ("Start work...\r\n", first.substr(first.find("Start work..."), 15));
 
     // A second run appends after the first, with a mark of its own.
-    const size_t sizeBefore = ReadAll(LogPath()).size();
+    const size_t sizeBefore = ReadFileShared(LogFilePath()).size();
     const std::string second = AppendedByChild(L"Run");
-    EXPECT_EQ(expected, Messages(second));
-    EXPECT_EQ(sizeBefore + second.size(), ReadAll(LogPath()).size());
-    EXPECT_NE(std::string::npos, ReadAll(LogPath()).find(first + second));
+    EXPECT_EQ(expected, LogMessages(second));
+    EXPECT_EQ(sizeBefore + second.size(), ReadFileShared(LogFilePath()).size());
+    EXPECT_NE(std::string::npos, ReadFileShared(LogFilePath()).find(first + second));
 }
 
 TEST(LogFile, TwoThreadsNeverInterleaveLines) {
-    const std::vector<std::string> messages = Messages(AppendedByChild(L"Threads"));
+    const std::vector<std::string> messages = LogMessages(AppendedByChild(L"Threads"));
     ASSERT_EQ(2001u, messages.size());
     EXPECT_EQ("<separator>", messages[0]);
     int next[2] = {0, 0};

@@ -1,0 +1,101 @@
+#include "engine/requirements.h"
+
+#include "support/text.h"
+
+#include <json/json.h>
+
+#include <exception>
+#include <iterator>
+#include <sstream>
+
+const RequirementsKey kRequirementsKeys[17] = {
+    {"CPU_Game", &CCheckReport::CPU_Game},
+    {"CPU_Video", &CCheckReport::CPU_Video},
+    {"GPU_NV_Game", &CCheckReport::GPU_NV_Game},
+    {"GPU_NV_Video", &CCheckReport::GPU_NV_Video},
+    {"GPU_AMD_Game", &CCheckReport::GPU_AMD_Game},
+    {"GPU_AMD_Video", &CCheckReport::GPU_AMD_Video},
+    {"CPU_Intel_Video", &CCheckReport::CPU_Intel_Video},
+    {"CPU_AMD_Video", &CCheckReport::CPU_AMD_Video},
+    {"OS", &CCheckReport::OS},
+    {"GPU_Game_Laptop", &CCheckReport::GPU_Game_Laptop},
+    {"GPU_Video_Laptop", &CCheckReport::GPU_Video_Laptop},
+    {"CPU_Game_BlackList", &CCheckReport::CPU_Game_BlackList},
+    {"CPU_Video_BlackList", &CCheckReport::CPU_Video_BlackList},
+    {"GPU_Game_BlackList", &CCheckReport::GPU_Game_BlackList},
+    {"GPU_Video_BlackList", &CCheckReport::GPU_Video_BlackList},
+    {"GPU_Game_BlackList_Exception", &CCheckReport::GPU_Game_BlackList_Exception},
+    {"GPU_Video_BlackList_Exception", &CCheckReport::GPU_Video_BlackList_Exception},
+};
+
+namespace {
+
+// Json::Reader is the parser this file format has always been read with
+// (comments allowed, any root). jsoncpp marks it deprecated in favour of
+// CharReader; silence that one warning here only.
+bool Parse(const std::string& bytes, Json::Value& root) {
+#if defined(__GNUC__) || defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#elif defined(_MSC_VER)
+#pragma warning(push)
+#pragma warning(disable : 4996)
+#endif
+    try {
+        Json::Reader reader;
+        return reader.parse(bytes, root, false);
+    } catch (const std::exception&) {
+        // The reader throws on nesting beyond its stack limit: a damaged
+        // file, not a reason to end the check.
+        root = Json::Value();
+        return false;
+    }
+#if defined(__GNUC__) || defined(__clang__)
+#pragma GCC diagnostic pop
+#elif defined(_MSC_VER)
+#pragma warning(pop)
+#endif
+}
+
+void AppendEntries(const Json::Value& array, NameList& list) {
+    for (Json::ArrayIndex i = 0; i < array.size(); ++i) {
+        const Json::Value& element = array[i];
+        if (!element.isString())
+            continue;
+        // Up to its first zero, like every text handed to the conversion.
+        list.push_back(AsciiUpper(Utf8ToWide(element.asCString())));
+    }
+}
+
+} // namespace
+
+bool ParsesAsJson(const std::string& bytes) {
+    Json::Value root;
+    return Parse(bytes, root);
+}
+
+RequirementsStatus AppendRequirements(const std::string& bytes, CCheckReport& report) {
+    Json::Value parsed;
+    if (!Parse(bytes, parsed))
+        return RequirementsStatus::ParseFailed;
+    // Read through a const view: the non-const operator[] would add members.
+    const Json::Value& root = parsed;
+    if (!root.isNull() && !root.isObject())
+        return RequirementsStatus::NotAnObject;
+    if (root.isNull())
+        return RequirementsStatus::Loaded;
+    const Json::Value& body = root["body"];
+    if (!body.isObject())
+        return RequirementsStatus::Loaded;
+    for (const auto& key : kRequirementsKeys) {
+        const Json::Value& value = body[key.key];
+        if (value.isArray())
+            AppendEntries(value, report.*key.list);
+    }
+    return RequirementsStatus::Loaded;
+}
+
+RequirementsStatus AppendRequirements(std::istream& in, CCheckReport& report) {
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return AppendRequirements(bytes, report);
+}
