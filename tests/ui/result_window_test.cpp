@@ -1,0 +1,381 @@
+// The result window built from the real skins: setup adjustments, the
+// presentation in three languages, links and the setup buttons through the
+// window's own mouse path.
+#include "engine/driver_check.h"
+#include "tests/toolkit/gui_helpers.h"
+#include "ui/check_result_controls.h"
+#include "ui/check_result_wnd.h"
+#include "ui/string_table.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr DWORD kResultStyle = 0x96C80000;
+
+std::unique_ptr<CCheckResultWnd> OpenWindow(const wchar_t* layout, int language, int code) {
+    CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
+    auto window = std::make_unique<CCheckResultWnd>(layout, language, code);
+    if (window->Create(nullptr, nullptr, kResultStyle, 0) == nullptr)
+        return nullptr;
+    window->CenterWindow();
+    return window;
+}
+
+std::unique_ptr<CCheckResultWnd> OpenSetup(int language, int code) {
+    return OpenWindow(L"checkresult_setupwnd.xml", language, code);
+}
+
+std::unique_ptr<CCheckResultWnd> OpenCheck(int language) {
+    return OpenWindow(L"checkresultwnd.xml", language, -1);
+}
+
+CControlUI* Find(CCheckResultWnd& w, const wchar_t* name) {
+    return w.GetPaintManager().FindControl(name);
+}
+
+int Page(CCheckResultWnd& w, const wchar_t* name) {
+    auto* tab = dynamic_cast<CTabLayoutUI*>(Find(w, name));
+    return tab != nullptr ? tab->GetCurSel() : -100;
+}
+
+uint32_t TextColor(CCheckResultWnd& w, const wchar_t* name) {
+    auto* label = dynamic_cast<CLabelUI*>(Find(w, name));
+    return label != nullptr ? label->GetTextColor() : 0;
+}
+
+std::wstring Title(HWND window) {
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    return text;
+}
+
+CCheckReport TwoAdapterReport() {
+    CCheckReport r;
+    r.display_info.os = L"Microsoft Windows 10 Pro(64)";
+    r.display_info.cpu = L"Intel(R) Core(TM) i7-8700K CPU @ 3.70GHz";
+    r.display_info.memory = L"16GB";
+    r.display_info.gpu[0] = L"NVIDIA GeForce GTX 1060 6GB ";
+    r.display_info.gpu[1] = L"Intel(R) UHD Graphics 630 ";
+    r.display_info.dispdriver[0] = L"23.21.13.8813";
+    r.display_info.dispdriver[1] = L"26.20.100.7262";
+    r.cpu_game = 2;
+    r.cpu_video = 0;
+    r.mem_support = 0;
+    r.gpu1_game = 1;
+    r.gpu1_video = 7;
+    r.gpu2_game = 0;
+    r.gpu2_video = 2;
+    r.os_support = 2;
+    r.steamvr = 1;
+    r.game_result = 2;
+    r.video_result = 2;
+    r.driver_flags = DRIVER_FLAG_GPU1_OUTDATED | DRIVER_FLAG_GPU2_OUTDATED;
+    return r;
+}
+
+int RunClicking(CCheckResultWnd& window, const wchar_t* name) {
+    POINT centre;
+    if (!ControlCentre(window.GetPaintManager(), name, centre))
+        return -1;
+    ModalWatchdog watchdog(window);
+    PostClick(window, centre);
+    const UINT loop = window.ShowModal();
+    return loop == kWatchdogCode ? -2 : window.GetExitCode();
+}
+
+std::vector<std::wstring> g_opened;
+bool RecordPage(const std::wstring& address) {
+    g_opened.push_back(address);
+    return true;
+}
+
+} // namespace
+
+TEST(ResultWindowTest, SetupModeHidesCloseDropsTaskbarButtonAndPicksThePrompt) {
+    for (int code : {0, 3, 1, -5}) {
+        auto w = OpenSetup(1, code);
+        ASSERT_NE(w, nullptr) << code;
+        EXPECT_EQ(Title(*w), L"Testing Result");
+        EXPECT_FALSE(Find(*w, L"closebtn")->IsVisible());
+        EXPECT_NE(GetWindowLongPtrW(*w, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
+        EXPECT_EQ(Page(*w, L"tab_setup_result"), code == 0 ? 1 : 0) << code;
+    }
+}
+
+TEST(ResultWindowTest, CheckModeKeepsCloseButtonAndTitleInEachLanguage) {
+    const wchar_t* titles[] = {L"\u68C0\u6D4B\u7ED3\u679C", L"Testing Result",
+                               L"\u30C6\u30B9\u30C8\u7D50\u679C"};
+    for (int language = 0; language < 3; ++language) {
+        auto w = OpenCheck(language);
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(Title(*w), titles[language]);
+        EXPECT_TRUE(Find(*w, L"closebtn")->IsVisible());
+        EXPECT_EQ(GetWindowLongPtrW(*w, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
+        EXPECT_EQ(Find(*w, L"tab_setup_result"), nullptr);
+    }
+}
+
+TEST(ResultWindowTest, EverySkinHasTheControlsOfTheContractInTheirStartingState) {
+    const wchar_t* always[] = {L"tab_result",
+                               L"tab_cpu_support_game",
+                               L"tab_cpu_support_video",
+                               L"tab_disp_support_game",
+                               L"tab_disp_support_video",
+                               L"tab_disp_support_game2",
+                               L"tab_disp_support_video2",
+                               L"tab_mem_support_game",
+                               L"tab_mem_support_video",
+                               L"ostext",
+                               L"cputext",
+                               L"memtext",
+                               L"gra1text",
+                               L"gra2text",
+                               L"display_versiontext",
+                               L"display_versiontext2",
+                               L"ossupporttext",
+                               L"steamtext",
+                               L"ui_check_result",
+                               L"configrec",
+                               L"website"};
+    for (int language = 0; language < 3; ++language) {
+        for (bool setup : {false, true}) {
+            auto w = setup ? OpenSetup(language, 2) : OpenCheck(language);
+            ASSERT_NE(w, nullptr);
+            for (const wchar_t* name : always)
+                EXPECT_NE(Find(*w, name), nullptr) << language << " " << name;
+            EXPECT_EQ(dynamic_cast<CTabLayoutUI*>(Find(*w, L"tab_result"))->GetCount(), 4);
+            EXPECT_EQ(dynamic_cast<CTabLayoutUI*>(Find(*w, L"tab_cpu_support_game"))->GetCount(),
+                      3);
+            EXPECT_EQ(dynamic_cast<CTabLayoutUI*>(Find(*w, L"tab_mem_support_video"))->GetCount(),
+                      2);
+            EXPECT_FALSE(Find(*w, L"nvdriver")->IsVisible());
+            EXPECT_FALSE(Find(*w, L"nvdriver2")->IsVisible());
+            EXPECT_FALSE(Find(*w, L"VL_second_disp_card")->IsVisible());
+            EXPECT_TRUE(Find(*w, L"steamhelp")->IsVisible());
+            if (setup) {
+                EXPECT_EQ(dynamic_cast<CTabLayoutUI*>(Find(*w, L"tab_setup_result"))->GetCount(),
+                          2);
+                for (const wchar_t* b : {L"btn_setup_exit", L"btn_setup_exit2",
+                                         L"btn_setup_continue", L"btn_setup_ignore"})
+                    EXPECT_NE(Find(*w, b), nullptr) << b;
+            }
+        }
+    }
+}
+
+TEST(ResultWindowTest, PresentsTabsTextsColoursAndButtonsInEnglish) {
+    auto w = OpenSetup(1, 3);
+    ASSERT_NE(w, nullptr);
+    const CCheckReport report = TwoAdapterReport();
+    PresentReport(*w, report, true);
+
+    EXPECT_EQ(Page(*w, L"tab_result"), 3);           // games, SteamVR absent
+    EXPECT_EQ(Page(*w, L"tab_cpu_support_game"), 0); // game 2 wins over video 0
+    EXPECT_EQ(Page(*w, L"tab_cpu_support_video"), 0);
+    EXPECT_EQ(Page(*w, L"tab_mem_support_game"), 1); // 0 reads as not supported
+    EXPECT_EQ(Page(*w, L"tab_mem_support_video"), 1);
+    EXPECT_EQ(Page(*w, L"tab_disp_support_game"), 1);
+    EXPECT_EQ(Page(*w, L"tab_disp_support_video"), 0); // 7: left on the layout's page
+    EXPECT_EQ(Page(*w, L"tab_disp_support_game2"), 2);
+    EXPECT_EQ(Page(*w, L"tab_disp_support_video2"), 0);
+
+    EXPECT_EQ(Find(*w, L"ostext")->GetText(), L"System: Microsoft Windows 10 Pro(64) Bit");
+    EXPECT_EQ(Find(*w, L"cputext")->GetText(), L"CPU: Intel(R) Core(TM) i7-8700K CPU @ 3.70GHz");
+    EXPECT_EQ(Find(*w, L"memtext")->GetText(), L"Memory: 16GB");
+    EXPECT_EQ(Find(*w, L"gra1text")->GetText(), L"Display Card: NVIDIA GeForce GTX 1060 6GB ");
+    EXPECT_EQ(Find(*w, L"gra2text")->GetText(), L"Display Card 2: Intel(R) UHD Graphics 630 ");
+    EXPECT_EQ(Find(*w, L"display_versiontext")->GetText(),
+              L"Display Driver: 23.21.13.8813(Needs Upgrade)");
+    EXPECT_EQ(Find(*w, L"display_versiontext2")->GetText(),
+              L"Display Driver: 26.20.100.7262(Needs Upgrade)");
+    EXPECT_TRUE(Find(*w, L"nvdriver")->IsVisible());
+    EXPECT_TRUE(Find(*w, L"nvdriver2")->IsVisible());
+
+    EXPECT_EQ(Find(*w, L"ossupporttext")->GetText(), L"N5 HMD can run in the current system");
+    EXPECT_NE(TextColor(*w, L"ossupporttext"), 0xFFFF0000u); // the layout's colour
+    EXPECT_EQ(Find(*w, L"steamtext")->GetText(), L"Not Installed");
+    EXPECT_EQ(TextColor(*w, L"steamtext"), 0xFFFF0000u);
+    EXPECT_TRUE(Find(*w, L"steamhelp")->IsVisible());
+}
+
+TEST(ResultWindowTest, UnsupportedOsIsRedAndPresentSteamVrHidesItsHelp) {
+    auto w = OpenCheck(1);
+    ASSERT_NE(w, nullptr);
+    CCheckReport report;
+    report.os_support = 0;
+    report.steamvr = 2;
+    report.game_result = 2;
+    report.video_result = 2;
+    report.display_info.dispdriver[0] = L"1.2\n3";
+    PresentReport(*w, report, false);
+    EXPECT_EQ(Find(*w, L"ossupporttext")->GetText(), L"N5 HMD cannot run in the current system");
+    EXPECT_EQ(TextColor(*w, L"ossupporttext"), 0xFFFF0000u);
+    EXPECT_EQ(Find(*w, L"steamtext")->GetText(), L"Installed");
+    EXPECT_NE(TextColor(*w, L"steamtext"), 0xFFFF0000u);
+    EXPECT_FALSE(Find(*w, L"steamhelp")->IsVisible());
+    EXPECT_EQ(Page(*w, L"tab_result"), 2);
+    // Not outdated: the line feed stays, no download button.
+    EXPECT_EQ(Find(*w, L"display_versiontext")->GetText(), L"Display Driver: 1.2\n3");
+    EXPECT_FALSE(Find(*w, L"nvdriver")->IsVisible());
+    EXPECT_EQ(Find(*w, L"gra2text")->GetText(), L""); // the layout's text
+}
+
+TEST(ResultWindowTest, ChineseAndJapaneseLines) {
+    auto jp = OpenSetup(2, 0);
+    ASSERT_NE(jp, nullptr);
+    CCheckReport report;
+    report.display_info.os = L"Windows 7(64)";
+    report.display_info.dispdriver[0] = L"9.1";
+    report.driver_flags = DRIVER_FLAG_GPU1_OUTDATED;
+    PresentReport(*jp, report, false);
+    EXPECT_EQ(Find(*jp, L"ostext")->GetText(),
+              L"\u30B7\u30B9\u30C6\u30E0\uFF1AWindows 7(64) \u30D3\u30C3\u30C8");
+    EXPECT_EQ(Find(*jp, L"display_versiontext")->GetText(),
+              L"\u30D0\u30FC\u30B8\u30E7\u30F3\uFF1A9."
+              L"1\uFF08\u30D0\u30FC\u30B8\u30E7\u30F3\u304C\u4F4E\u3059\u304E\u307E"
+              L"\u3059\uFF09");
+    EXPECT_EQ(Page(*jp, L"tab_result"), 0);
+
+    auto cn = OpenSetup(0, 0);
+    ASSERT_NE(cn, nullptr);
+    PresentReport(*cn, report, false);
+    EXPECT_EQ(Find(*cn, L"ostext")->GetText(),
+              L"\u64CD\u4F5C\u7CFB\u7EDF\uFF1AWindows 7(64) \u4F4D");
+    EXPECT_EQ(Find(*cn, L"steamtext")->GetText(), L"\u672A\u5B89\u88C5");
+}
+
+TEST(ResultWindowTest, SecondAdapterGrowsTheCheckWindowOnly) {
+    for (bool setup : {false, true}) {
+        auto w = setup ? OpenSetup(1, 2) : OpenCheck(1);
+        ASSERT_NE(w, nullptr);
+        RECT before;
+        GetWindowRect(*w, &before);
+        const int heightBefore = Find(*w, L"ui_check_result")->GetFixedHeight();
+        PresentReport(*w, TwoAdapterReport(), true);
+        RECT after;
+        GetWindowRect(*w, &after);
+        EXPECT_EQ(after.right - after.left, before.right - before.left);
+        EXPECT_EQ((after.bottom - after.top) - (before.bottom - before.top), setup ? 0 : 140)
+            << setup;
+        EXPECT_TRUE(Find(*w, L"VL_second_disp_card")->IsVisible());
+        EXPECT_EQ(Find(*w, L"ui_check_result")->GetFixedHeight(), 750);
+        EXPECT_NE(heightBefore, 750);
+        if (!setup) {
+            // Centred again after growing.
+            MONITORINFO info = {};
+            info.cbSize = sizeof(info);
+            GetMonitorInfoW(MonitorFromWindow(*w, MONITOR_DEFAULTTONEAREST), &info);
+            EXPECT_LE(std::abs((after.top + after.bottom) - (info.rcWork.top + info.rcWork.bottom)),
+                      1);
+        }
+        // Every row fits: the last row's bottom stays inside the area.
+        w->GetPaintManager().UpdateLayout();
+        EXPECT_LE(Find(*w, L"website")->GetPos().bottom,
+                  Find(*w, L"ui_check_result")->GetPos().bottom);
+    }
+}
+
+TEST(ResultWindowTest, SecondAdapterTextWithoutDriverLeavesItsRowsHidden) {
+    auto w = OpenSetup(1, 2);
+    ASSERT_NE(w, nullptr);
+    CCheckReport report = TwoAdapterReport();
+    report.display_info.dispdriver[1].clear();
+    PresentReport(*w, report, !report.display_info.gpu[1].empty());
+    EXPECT_EQ(Find(*w, L"gra2text")->GetText(), L"Display Card 2: Intel(R) UHD Graphics 630 ");
+    EXPECT_EQ(Page(*w, L"tab_disp_support_game2"), 2);
+    EXPECT_FALSE(Find(*w, L"VL_second_disp_card")->IsVisible());
+    EXPECT_NE(Find(*w, L"ui_check_result")->GetFixedHeight(), 750);
+}
+
+TEST(ResultWindowTest, SetupButtonsGiveTheirExitCodesThroughTheMouse) {
+    const struct {
+        int code;
+        const wchar_t* button;
+        int exitCode;
+    } cases[] = {{3, L"btn_setup_exit", 5},
+                 {3, L"btn_setup_continue", 0},
+                 {0, L"btn_setup_exit2", 5},
+                 {0, L"btn_setup_ignore", 0}};
+    for (const auto& c : cases) {
+        for (int language = 0; language < 3; ++language) {
+            auto w = OpenSetup(language, c.code);
+            ASSERT_NE(w, nullptr);
+            PresentReport(*w, TwoAdapterReport(), true);
+            EXPECT_EQ(RunClicking(*w, c.button), c.exitCode) << c.button << " " << language;
+            EXPECT_EQ(w->GetHWND(), nullptr);
+        }
+    }
+}
+
+TEST(ResultWindowTest, EscapeAndSystemCloseLeaveExitCodeZero) {
+    auto w = OpenSetup(1, 0);
+    ASSERT_NE(w, nullptr);
+    {
+        ModalWatchdog watchdog(*w);
+        PostKey(*w, VK_ESCAPE);
+        EXPECT_EQ(w->ShowModal(), 1u);
+    }
+    EXPECT_EQ(w->GetExitCode(), 0);
+
+    auto s = OpenSetup(1, 3);
+    ASSERT_NE(s, nullptr);
+    ModalWatchdog watchdog(*s);
+    PostMessageW(*s, WM_SYSCOMMAND, SC_CLOSE, 0);
+    s->ShowModal();
+    EXPECT_EQ(s->GetExitCode(), 0);
+}
+
+TEST(ResultWindowTest, CheckModeSetupButtonOnlyCloses) {
+    // The check layout has no setup buttons; a layout that has one still
+    // just closes, and the caller ignores the exit code in check mode.
+    auto w = OpenCheck(1);
+    ASSERT_NE(w, nullptr);
+    ModalWatchdog watchdog(*w);
+    POINT centre;
+    ASSERT_TRUE(ControlCentre(w->GetPaintManager(), L"closebtn", centre));
+    PostClick(*w, centre);
+    EXPECT_EQ(w->ShowModal(), 1u);
+}
+
+TEST(ResultWindowTest, LinksOpenThePageOfTheWindowLanguageAndStayOpen) {
+    CCheckResultWnd::SetPageOpener(&RecordPage);
+    g_opened.clear();
+    auto w = OpenSetup(2, 3);
+    ASSERT_NE(w, nullptr);
+    for (const wchar_t* name : {L"steamhelp", L"website", L"configrec"}) {
+        POINT centre;
+        ASSERT_TRUE(ControlCentre(w->GetPaintManager(), name, centre)) << name;
+        PostClick(*w, centre);
+    }
+    PumpPending();
+    CCheckResultWnd::SetPageOpener(nullptr);
+    ASSERT_EQ(g_opened.size(), 3u);
+    EXPECT_EQ(g_opened[0], L"http://static.tavolex.com/faq/play_game_steam_jp.html");
+    EXPECT_EQ(g_opened[1].substr(g_opened[1].size() - 3), L"/jp");
+    EXPECT_EQ(g_opened[2], L"http://static.tavolex.com/faq/n5_faq_jp.html");
+    EXPECT_TRUE(IsWindow(*w));
+    EXPECT_EQ(w->GetExitCode(), 0);
+}
+
+TEST(ResultWindowTest, CustomControlsByAnyCaseAndEmptyWhenTheirLayoutIsMissing) {
+    CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
+    CCheckResultWnd w(L"checkresultwnd.xml", 1, -1);
+    CPaintManagerUI::SetResourcePath(CPaintManagerUI::GetInstancePath() + L"skin_tavolex_en");
+    std::unique_ptr<CControlUI> lower(w.CreateControl(L"checkresultui"));
+    ASSERT_NE(dynamic_cast<CCheckResultUI*>(lower.get()), nullptr);
+    EXPECT_EQ(static_cast<CContainerUI*>(lower.get())->GetCount(), 1);
+    EXPECT_NE(lower->FindControl(L"tab_result"), nullptr);
+    std::unique_ptr<CControlUI> header(w.CreateControl(L"CHECKHEADERUI"));
+    ASSERT_NE(dynamic_cast<CCheckHeaderUI*>(header.get()), nullptr);
+    EXPECT_NE(header->FindControl(L"closebtn"), nullptr);
+    EXPECT_EQ(w.CreateControl(L"Unknown"), nullptr);
+
+    CPaintManagerUI::SetResourcePath(CPaintManagerUI::GetInstancePath() + L"no_such_skin");
+    std::unique_ptr<CControlUI> empty(w.CreateControl(L"CheckResultUI"));
+    ASSERT_NE(empty, nullptr);
+    EXPECT_EQ(static_cast<CContainerUI*>(empty.get())->GetCount(), 0);
+}
