@@ -1,0 +1,35 @@
+// The whole check: download, graphics probe, evaluation, overall code.
+#include "engine/machine_probe.h"
+#include "engine/system_checker.h"
+
+CSystemChecker& CSystemChecker::Instance() {
+    static CSystemChecker instance;
+    return instance;
+}
+
+CCheckReport& CSystemChecker::PrepareRun(const wchar_t* language) {
+    if (language != nullptr)
+        m_language = language;
+    // One report per process: a second run reuses it as it stands.
+    if (!m_report)
+        m_report.reset(new CCheckReport(m_configPath));
+    return *m_report;
+}
+
+int CSystemChecker::Run(const wchar_t* language) {
+    CCheckReport& report = PrepareRun(language);
+    DownloadConfig();
+    report.ProbeVideoControllers();
+    report.Evaluate();
+    m_checkResult = OverallCheckCode(report);
+    return m_checkResult;
+}
+
+int CSystemChecker::Run(const wchar_t* language, IMachineProbe& machine) {
+    CCheckReport& report = PrepareRun(language);
+    DownloadConfig();
+    report.ProbeVideoControllers();
+    report.Evaluate(machine);
+    m_checkResult = OverallCheckCode(report);
+    return m_checkResult;
+}

@@ -1,0 +1,313 @@
+#!/usr/bin/env python3
+"""Reference configuration service: plays the maker's service on loopback.
+
+Endpoints (the same paths the product asks its compiled-in host for):
+  GET /common/getTimestamp       the service clock, a bare decimal number
+  GET /vuzozid/wscheckerconfig   checks language, timestamp and accesstoken and
+                                 answers {"code":0,"body":{"url":...}}
+  GET /documents/checkerconfig.json
+                                 the configuration document named by that url
+
+Requests may come in origin form (GET /path) or in proxy form
+(GET http://HOST[:80]/path): point WinINet's proxy (http_proxy, or the
+registry proxy) at this service and the product's real host is used unchanged.
+
+Scripted faults (--fault NAME, repeatable, or GET /_control/fault?name=NAME)
+provoke every failure the client has to survive; see FAULTS. Every request
+except /_control/* is recorded: GET /_control/requests returns them as JSON,
+--log FILE appends them as JSON lines. GET /_control/reset clears both the
+faults and the record.
+
+Standard library only.
+"""
+
+import argparse
+import hashlib
+import json
+import os
+import socket
+import sys
+import threading
+import time
+from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+from urllib.parse import parse_qs, urlsplit
+
+ACCESS_TOKEN_KEY = "qTmW8x$Lr2@Kp+Vbn4YcZsHje"
+DEFAULT_HOST = "config.tavolex.com"
+LANGUAGES = ("cn", "en", "jp")
+DOCUMENT_PATH = "/documents/checkerconfig.json"
+NOT_FOUND_PAGE = b"<html><head><title>404 Not Found</title></head>" \
+                 b"<body><h1>Not Found</h1></body></html>\r\n"
+
+# Fault name -> what it does. One fault per endpoint is active at a time;
+# setting a second fault for the same endpoint replaces the first.
+FAULTS = {
+    "config:empty": "signed request answers an empty body",
+    "config:null": "signed request answers null",
+    "config:array": "signed request answers [1,2]",
+    "config:no-url": "body without \"url\"",
+    "config:numeric-url": "\"url\" is the number 12",
+    "config:404": "signed request answers a 404 page",
+    "config:not-json": "signed request answers an HTML error page with status 200",
+    "document:empty": "document is empty",
+    "document:not-json": "document is plain text",
+    "document:404": "document answers a 404 page",
+    "document:long": "document is a 2,500-byte body (no zero bytes)",
+    "document:zero-byte": "document holds a zero byte in its first read",
+    "document:drop": "connection dropped in the middle of the document",
+    "clock:json": "clock answers {\"timestamp\":N}",
+    "clock:huge": "clock answers a number above the 32-bit range",
+    "clock:negative": "clock answers -5",
+    "clock:empty": "clock answers an empty body",
+    "clock:long": "clock answers 127 blanks before its number",
+}
+
+
+def expected_token(host, timestamp_text):
+    text = ACCESS_TOKEN_KEY + timestamp_text + "http://" + host + "/vuzozid/wscheckerconfig"
+    return hashlib.md5(text.encode("ascii")).hexdigest()
+
+
+def long_document():
+    """Exactly 2,500 bytes of valid JSON: padding entries, then blanks."""
+    entries = ["PAD%04d" % i for i in range(400)]
+    data = b""
+    while entries:
+        data = json.dumps({"body": {"CPU_Game": entries}}, separators=(",", ":")).encode()
+        if len(data) <= 2500:
+            break
+        entries.pop()
+    return data + b" " * (2500 - len(data))
+
+
+class ServiceState:
+    def __init__(self, host, document, clock=None, max_skew=600, log_path=None):
+        self.host = host
+        self.document = document
+        self.clock = clock
+        self.max_skew = max_skew
+        self.log_path = log_path
+        self.lock = threading.Lock()
+        self.faults = {}
+        self.requests = []
+
+    def now(self):
+        return self.clock if self.clock is not None else int(time.time())
+
+    def set_fault(self, name):
+        if name not in FAULTS:
+            raise ValueError("unknown fault %r (known: %s)" % (name, ", ".join(sorted(FAULTS))))
+        with self.lock:
+            self.faults[name.split(":")[0]] = name
+
+    def fault(self, endpoint):
+        with self.lock:
+            return self.faults.get(endpoint)
+
+    def record(self, entry):
+        with self.lock:
+            self.requests.append(entry)
+            if self.log_path:
+                with open(self.log_path, "a", encoding="utf-8") as log:
+                    log.write(json.dumps(entry) + "\n")
+
+    def reset(self):
+        with self.lock:
+            self.faults.clear()
+            self.requests.clear()
+
+
+class Handler(BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+    server_version = "TavolexConfig/1.0"
+
+    def log_message(self, format, *args):  # noqa: A002 (BaseHTTPRequestHandler's name)
+        if self.server.verbose:
+            sys.stderr.write("%s\n" % (format % args))
+
+    @property
+    def state(self):
+        return self.server.state
+
+    def do_GET(self):
+        parts = urlsplit(self.path)
+        path = parts.path or "/"
+        query = parse_qs(parts.query, keep_blank_values=True)
+        if path.startswith("/_control/"):
+            return self.control(path, query)
+        entry = {
+            "method": self.command,
+            "target": self.path,
+            "path": path,
+            "query": parts.query,
+            "user_agent": self.headers.get("User-Agent", ""),
+            "host": self.headers.get("Host", ""),
+            "time": time.time(),
+        }
+        if path == "/vuzozid/wscheckerconfig":
+            entry["verdict"] = self.check_signature(query)
+        # Recorded before answering, so a client that has its reply can rely
+        # on finding its request in the record.
+        self.state.record(entry)
+        if path == "/common/getTimestamp":
+            self.clock_reply()
+        elif path == "/vuzozid/wscheckerconfig":
+            self.config_reply(entry["verdict"])
+        elif path == DOCUMENT_PATH:
+            self.document_reply()
+        else:
+            self.send(404, NOT_FOUND_PAGE, "text/html")
+
+    # --- the three endpoints -------------------------------------------------
+
+    def clock_reply(self):
+        now = self.state.now()
+        fault = self.state.fault("clock")
+        bodies = {
+            None: b"%d\r\n" % now,
+            "clock:json": json.dumps({"timestamp": now}).encode(),
+            "clock:huge": b"99999999999\r\n",
+            "clock:negative": b"-5\r\n",
+            "clock:empty": b"",
+            "clock:long": b" " * 127 + b"%d\r\n" % now,
+        }
+        self.send(200, bodies[fault])
+
+    def config_reply(self, verdict):
+        if verdict != "ok":
+            body = json.dumps({"code": 403, "message": verdict}).encode()
+            self.send(403, body, "application/json")
+            return
+        url = "http://%s%s" % (self.state.host, DOCUMENT_PATH)
+        fault = self.state.fault("config")
+        if fault == "config:404":
+            self.send(404, NOT_FOUND_PAGE, "text/html")
+            return
+        bodies = {
+            None: json.dumps({"code": 0, "message": "success", "body": {"url": url}}),
+            "config:empty": "",
+            "config:null": "null",
+            "config:array": "[1,2]",
+            "config:no-url": json.dumps({"code": 0, "body": {"version": 3}}),
+            "config:numeric-url": json.dumps({"code": 0, "body": {"url": 12}}),
+            "config:not-json": "<html><body>Service temporarily unavailable</body></html>",
+        }
+        self.send(200, bodies[fault].encode(), "application/json")
+
+    def check_signature(self, query):
+        def one(name):
+            values = query.get(name)
+            return values[0] if values and len(values) == 1 else None
+
+        language, stamp, token = one("language"), one("timestamp"), one("accesstoken")
+        if language not in LANGUAGES:
+            return "bad language"
+        if stamp is None or not stamp.isdigit() or not stamp.isascii():
+            return "bad timestamp"
+        # A broken clock (a clock fault) cannot judge freshness.
+        if self.state.max_skew and self.state.fault("clock") is None:
+            if abs(int(stamp) - self.state.now()) > self.state.max_skew:
+                return "stale timestamp"
+        if token != expected_token(self.state.host, stamp):
+            return "bad accesstoken"
+        return "ok"
+
+    def document_reply(self):
+        fault = self.state.fault("document")
+        if fault == "document:404":
+            return self.send(404, NOT_FOUND_PAGE, "text/html")
+        if fault == "document:drop":
+            return self.send(200, self.state.document[:len(self.state.document) // 2],
+                             announce=len(self.state.document), drop=True)
+        bodies = {
+            None: self.state.document,
+            "document:empty": b"",
+            "document:not-json": b"this is not a configuration\r\n",
+            "document:long": long_document(),
+            "document:zero-byte": b'{"body":{"OS":["WINDOWS 10"]}}\x00 lost to the zero\r\n',
+        }
+        self.send(200, bodies[fault], "application/json")
+
+    # --- control -------------------------------------------------------------
+
+    def control(self, path, query):
+        if path == "/_control/requests":
+            with self.state.lock:
+                body = json.dumps(self.state.requests)
+            return self.send(200, body.encode(), "application/json")
+        if path == "/_control/reset":
+            self.state.reset()
+            return self.send(200, b"reset\n")
+        if path == "/_control/fault":
+            try:
+                for name in query.get("name", []):
+                    self.state.set_fault(name)
+            except ValueError as error:
+                return self.send(400, str(error).encode())
+            return self.send(200, b"ok\n")
+        self.send(404, NOT_FOUND_PAGE, "text/html")
+
+    def send(self, status, body, content_type="text/plain", announce=None, drop=False):
+        self.send_response(status)
+        self.send_header("Content-Type", content_type)
+        self.send_header("Content-Length", str(len(body) if announce is None else announce))
+        self.send_header("Cache-Control", "no-store")
+        self.send_header("Connection", "close")
+        self.end_headers()
+        self.wfile.write(body)
+        self.wfile.flush()
+        self.close_connection = True
+        if drop:
+            # An abortive close: the client sees a reset, not a clean end.
+            self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER,
+                                       b"\x01\x00\x00\x00\x00\x00\x00\x00")
+
+
+class ConfigService(ThreadingHTTPServer):
+    daemon_threads = True
+
+    def __init__(self, address, state, verbose=False):
+        super().__init__(address, Handler)
+        self.state = state
+        self.verbose = verbose
+
+
+def default_document_path():
+    return os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "config",
+                        "checkerconfig.json")
+
+
+def main(argv=None):
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("--bind", default="127.0.0.1")
+    parser.add_argument("--port", type=int, default=0, help="0 picks a free port")
+    parser.add_argument("--host", default=DEFAULT_HOST,
+                        help="the host compiled into the product (signs the endpoint URL)")
+    parser.add_argument("--document", default=default_document_path())
+    parser.add_argument("--clock", type=int, help="a fixed clock instead of the real one")
+    parser.add_argument("--max-skew", type=int, default=600,
+                        help="seconds a time stamp may differ from the clock (0: any)")
+    parser.add_argument("--fault", action="append", default=[], choices=sorted(FAULTS))
+    parser.add_argument("--log", help="append every request to this file as JSON lines")
+    parser.add_argument("--verbose", action="store_true")
+    args = parser.parse_args(argv)
+
+    with open(args.document, "rb") as f:
+        document = f.read()
+    state = ServiceState(args.host, document, args.clock, args.max_skew, args.log)
+    for name in args.fault:
+        state.set_fault(name)
+    server = ConfigService((args.bind, args.port), state, args.verbose)
+    # The first line tells a driver script where to point the proxy.
+    print("listening on %s:%d" % server.server_address[:2], flush=True)
+    try:
+        server.serve_forever(poll_interval=0.1)
+    except KeyboardInterrupt:
+        pass
+    finally:
+        server.server_close()
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
