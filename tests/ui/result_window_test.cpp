@@ -329,16 +329,72 @@ TEST(ResultWindowTest, EscapeAndSystemCloseLeaveExitCodeZero) {
     EXPECT_EQ(s->GetExitCode(), 0);
 }
 
-TEST(ResultWindowTest, CheckModeSetupButtonOnlyCloses) {
-    // The check layout has no setup buttons; a layout that has one still
-    // just closes, and the caller ignores the exit code in check mode.
-    auto w = OpenCheck(1);
+TEST(ResultWindowTest, CheckModeKeepsItsCloseButtonAndSetupButtonsOnlyClose) {
+    auto plain = OpenCheck(1);
+    ASSERT_NE(plain, nullptr);
+    {
+        ModalWatchdog watchdog(*plain);
+        POINT centre;
+        ASSERT_TRUE(ControlCentre(plain->GetPaintManager(), L"closebtn", centre));
+        PostClick(*plain, centre);
+        EXPECT_EQ(plain->ShowModal(), 1u);
+    }
+
+    // A check-mode window over a layout that has setup buttons: no setup
+    // adjustments, and a setup button just closes it (check mode ignores
+    // the window's exit code).
+    auto w = OpenWindow(L"checkresult_setupwnd.xml", 1, -1);
     ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(Find(*w, L"closebtn")->IsVisible());
+    EXPECT_EQ(GetWindowLongPtrW(*w, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
+    EXPECT_EQ(Page(*w, L"tab_setup_result"), 0);
     ModalWatchdog watchdog(*w);
     POINT centre;
-    ASSERT_TRUE(ControlCentre(w->GetPaintManager(), L"closebtn", centre));
+    ASSERT_TRUE(ControlCentre(w->GetPaintManager(), L"btn_setup_continue", centre));
     PostClick(*w, centre);
     EXPECT_EQ(w->ShowModal(), 1u);
+}
+
+namespace {
+
+bool FailToOpen(const std::wstring&) {
+    return false;
+}
+
+// Closes the "Information" box that a failed link shows, from another
+// thread, and reports whether it appeared.
+DWORD WINAPI DismissInformationBox(void* seen) {
+    for (int i = 0; i < 400; ++i) {
+        HWND box = FindWindowW(L"#32770", L"Information");
+        if (box != nullptr) {
+            *static_cast<LONG*>(seen) = 1;
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+            return 0;
+        }
+        Sleep(25); // polling for the box; gives up after ten seconds
+    }
+    return 0;
+}
+
+} // namespace
+
+TEST(ResultWindowTest, FailedLinkShowsTheBoxAndLeavesTheWindowOpen) {
+    CCheckResultWnd::SetPageOpener(&FailToOpen);
+    auto w = OpenSetup(1, 3);
+    ASSERT_NE(w, nullptr);
+    LONG seen = 0;
+    HANDLE helper = CreateThread(nullptr, 0, &DismissInformationBox, &seen, 0, nullptr);
+    ASSERT_NE(helper, nullptr);
+    POINT centre;
+    ASSERT_TRUE(ControlCentre(w->GetPaintManager(), L"configrec", centre));
+    PostClick(*w, centre);
+    PumpPending(); // the box's own loop runs inside the click
+    WaitForSingleObject(helper, INFINITE);
+    CloseHandle(helper);
+    CCheckResultWnd::SetPageOpener(nullptr);
+    EXPECT_EQ(seen, 1);
+    EXPECT_TRUE(IsWindow(*w));
+    EXPECT_EQ(w->GetExitCode(), 0);
 }
 
 TEST(ResultWindowTest, LinksOpenThePageOfTheWindowLanguageAndStayOpen) {
