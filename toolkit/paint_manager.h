@@ -63,8 +63,6 @@ public:
     void SetCaptionHeight(int height) { m_captionHeight = height; }
     int GetCaptionHeight() const { return m_captionHeight; }
     void SetBkColor(uint32_t argb) { m_bkColor = argb; }
-    void SetDefaultTextColor(uint32_t argb) { m_defaultTextColor = argb; }
-    uint32_t GetDefaultTextColor() const { return m_defaultTextColor; }
 
     // Fonts by id; id -1 or an unknown id gives the default font.
     void AddFont(int id, const std::wstring& face, int pixelSize, bool bold, bool isDefault);
@@ -97,7 +95,6 @@ private:
     SIZE m_initSize = {0, 0};
     int m_captionHeight = 0;
     uint32_t m_bkColor = 0xFFFFFFFFu;
-    uint32_t m_defaultTextColor = 0xFF000000u;
     std::wstring m_resourcePath;
 
     struct FontEntry {

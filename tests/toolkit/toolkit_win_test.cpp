@@ -280,16 +280,14 @@ TEST_F(ToolkitWindowTest, CenterWindowKeepsSizeAndCentresOnTheWorkArea) {
     EXPECT_EQ(r.top, info.rcWork.top);
 }
 
-DWORD WINAPI HideAndCloseFromWorker(void* param)
-{
+DWORD WINAPI HideAndCloseFromWorker(void* param) {
     auto* window = static_cast<TestWindow*>(param);
     window->ShowWindow(false, true);
     window->Close(3);
     return 0;
 }
 
-TEST_F(ToolkitWindowTest, ClosingFromAnotherThreadEndsTheLoop)
-{
+TEST_F(ToolkitWindowTest, ClosingFromAnotherThreadEndsTheLoop) {
     ModalWatchdog watchdog(*window);
     HANDLE thread = CreateThread(nullptr, 0, &HideAndCloseFromWorker, window.get(), 0, nullptr);
     ASSERT_NE(thread, nullptr);
