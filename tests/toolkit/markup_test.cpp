@@ -22,6 +22,15 @@ TEST(MarkupTest, ParsesElementsAttributesAndNesting) {
               "\xE6\xA3\x80\xE6\xB5\x8B\xE7\xBB\x93\xE6\x9E\x9C");
 }
 
+TEST(MarkupTest, AcceptsAByteOrderMark)
+{
+    // Editors on Windows often save UTF-8 with a BOM.
+    MarkupNode root;
+    ASSERT_TRUE(ParseMarkup("\xEF\xBB\xBF<Label text=\"\xE5\x86\x85\"/>", root));
+    EXPECT_EQ(root.name, "Label");
+    EXPECT_EQ(*root.Attribute("text"), "\xE5\x86\x85");
+}
+
 TEST(MarkupTest, RejectsBrokenEmptyAndTooDeepDocuments) {
     MarkupNode root;
     root.name = "stale";
