@@ -227,7 +227,7 @@ TEST_F(ToolkitWindowTest, CaptionDragsExceptOverButtons) {
     EXPECT_EQ(hit(50, 20), HTCLIENT);
 }
 
-TEST_F(ToolkitWindowTest, EscapeClosesWithCodeOneAndEnterDoesNothing) {
+TEST_F(ToolkitWindowTest, EscapeClosesWithCodeOne) {
     ModalWatchdog watchdog(*window);
     PostKey(*window, VK_ESCAPE);
     EXPECT_EQ(window->ShowModal(), 1u);
