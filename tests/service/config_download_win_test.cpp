@@ -1,17 +1,14 @@
 // CSystemChecker::DownloadConfig against the loopback service, through the
-// proxy setting. The log is process-wide and opened once per run, so each
-// download runs in a child run of this program that opens the log, downloads
-// once and exits; the parent scripts the service and then reads what the
-// child appended to the log and left in the configuration file.
+// proxy setting. Each download runs in a child run (see checker_child.h); the
+// parent scripts the service and then reads what the child appended to the
+// log and left in the configuration file.
 #include "engine/system_checker.h"
 #include "service/request_signing.h"
-#include "support/log.h"
+#include "tests/service/checker_child.h"
 #include "tests/service/loopback_http.h"
 #include "tests/win/temp_dir.h"
 
 #include <gtest/gtest.h>
-
-#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -21,64 +18,9 @@
 
 namespace {
 
-const wchar_t kChildVariable[] = L"TVX_DOWNLOAD_CHILD";
 const std::string kDocumentUrl =
     std::string("http://") + TVX_SERVICE_HOST + "/documents/checkerconfig.json";
 const std::string kOld = "{\"body\":{\"OS\":[\"OLD\"]}}\r\n";
-
-// The child side runs before main, so it never reaches the test runner.
-struct DownloadChild {
-    DownloadChild() {
-        wchar_t path[MAX_PATH] = {};
-        if (GetEnvironmentVariableW(kChildVariable, path, MAX_PATH) == 0)
-            return;
-        CCTLog::GetInstance().Open();
-        CSystemChecker checker(path);
-        checker.DownloadConfig();
-        ExitProcess(0);
-    }
-} g_downloadChild;
-
-std::string ReadAll(const std::wstring& path) {
-    std::string bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return "<missing>";
-    char buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
-        bytes.append(buffer, got);
-    CloseHandle(file);
-    return bytes;
-}
-
-std::string LogText() {
-    wchar_t common[MAX_PATH] = {};
-    SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, 0, common);
-    const std::string text = ReadAll(std::wstring(common) + L"\\ORMEX\\Logs\\Tavolex.log");
-    return text == "<missing>" ? std::string() : text;
-}
-
-// The messages of the log lines in text, without their time stamps.
-std::vector<std::string> Messages(const std::string& text) {
-    std::vector<std::string> messages;
-    size_t at = 0;
-    while (at < text.size()) {
-        size_t end = text.find('\n', at);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(at, end - at);
-        while (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        const size_t tab = line.find('\t');
-        if (tab != std::string::npos)
-            messages.push_back(line.substr(tab + 1));
-        at = end + 1;
-    }
-    return messages;
-}
 
 std::vector<std::wstring> FolderEntries(const TempDir& dir) {
     std::vector<std::wstring> names;
@@ -108,30 +50,9 @@ protected:
 
     // One download in a child run; returns the log messages it added.
     std::vector<std::string> Download() {
-        const std::string logBefore = LogText();
-        wchar_t exe[MAX_PATH] = {};
-        GetModuleFileNameW(nullptr, exe, MAX_PATH);
-        std::wstring command = L"\"" + std::wstring(exe) + L"\" --gtest_filter=None";
-        SetEnvironmentVariableW(kChildVariable, configPath.c_str());
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process = {};
-        const BOOL started = CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0,
-                                            nullptr, nullptr, &startup, &process);
-        SetEnvironmentVariableW(kChildVariable, nullptr);
-        EXPECT_TRUE(started);
-        if (!started)
-            return {};
-        EXPECT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
-        DWORD code = 1;
-        GetExitCodeProcess(process.hProcess, &code);
-        EXPECT_EQ(code, 0u);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        const std::string logAfter = LogText();
-        EXPECT_GE(logAfter.size(), logBefore.size());
-        EXPECT_EQ(logAfter.compare(0, logBefore.size(), logBefore), 0) << "log was rewritten";
-        return Messages(logAfter.substr(std::min(logBefore.size(), logAfter.size())));
+        const ChildOutcome outcome = RunCheckerChild(configPath, L"download");
+        EXPECT_EQ(outcome.exitCode, 0u);
+        return outcome.messages;
     }
 
     std::vector<std::string> Paths() const {
@@ -147,9 +68,10 @@ protected:
     ProxyForTest proxy{server.port()};
 };
 
-const std::vector<std::string> kNoLines;
-const std::vector<std::string> kReadFailed = {"read config url failed(json). "};
-const std::vector<std::string> kGetFailed = {"get config url failed(json). "};
+// Each child run opens the log, which first writes its run separator.
+const std::vector<std::string> kNoLines = {"<separator>"};
+const std::vector<std::string> kReadFailed = {"<separator>", "read config url failed(json). "};
+const std::vector<std::string> kGetFailed = {"<separator>", "get config url failed(json). "};
 
 TEST_F(ConfigDownload, StoresTheNamedDocumentByteForByte) {
     // Mixed line ends, non-ASCII UTF-8 and a trailing blank must all survive.
@@ -157,7 +79,7 @@ TEST_F(ConfigDownload, StoresTheNamedDocumentByteForByte) {
         "{\"body\":{\"OS\":[\"WINDOWS 10\"],\r\n\"CPU_Game\":[\"I7-\xE9\x85\xB7\"]}}\n\r\n ";
     server.Route("/documents/checkerconfig.json", {"200 OK", document});
     EXPECT_EQ(Download(), kNoLines);
-    EXPECT_EQ(ReadAll(configPath), document);
+    EXPECT_EQ(ReadBytes(configPath), document);
     EXPECT_EQ(FolderEntries(dir), std::vector<std::wstring>{L"checkerconfig.json"});
 
     const std::vector<RecordedRequest> requests = server.Requests();
@@ -210,7 +132,7 @@ TEST_F(ConfigDownload, FailuresOfTheSignedRequestKeepTheOldFile) {
         server.Route("/vuzozid/wscheckerconfig", row.config);
         const size_t before = server.Requests().size();
         EXPECT_EQ(Download(), row.lines);
-        EXPECT_EQ(ReadAll(configPath), kOld);
+        EXPECT_EQ(ReadBytes(configPath), kOld);
         // Nothing beyond the clock and the signed request was asked for.
         EXPECT_EQ(server.Requests().size() - before, 2u);
     }
@@ -220,29 +142,29 @@ TEST_F(ConfigDownload, FailuresOfTheSignedRequestKeepTheOldFile) {
 TEST_F(ConfigDownload, DocumentRepliesDecideWhetherTheFileIsReplaced) {
     server.Route("/documents/checkerconfig.json", {"200 OK", ""});
     EXPECT_EQ(Download(), kNoLines);
-    EXPECT_EQ(ReadAll(configPath), kOld);
+    EXPECT_EQ(ReadBytes(configPath), kOld);
 
     // Stored as it came: the service is trusted to name a document, and the
     // configuration reader reports what it cannot parse.
     server.Route("/documents/checkerconfig.json", {"200 OK", "not a configuration"});
     EXPECT_EQ(Download(), kNoLines);
-    EXPECT_EQ(ReadAll(configPath), "not a configuration");
+    EXPECT_EQ(ReadBytes(configPath), "not a configuration");
 
     server.Route("/documents/checkerconfig.json", {"404 Not Found", "<html>gone</html>"});
     EXPECT_EQ(Download(), kNoLines);
-    EXPECT_EQ(ReadAll(configPath), "<html>gone</html>");
+    EXPECT_EQ(ReadBytes(configPath), "<html>gone</html>");
 
     server.Route("/documents/checkerconfig.json",
                  {"200 OK", std::string("{\"body\":{}}\0after", 17)});
     EXPECT_EQ(Download(), kNoLines);
-    EXPECT_EQ(ReadAll(configPath), "{\"body\":{}}");
+    EXPECT_EQ(ReadBytes(configPath), "{\"body\":{}}");
     EXPECT_EQ(FolderEntries(dir), std::vector<std::wstring>{L"checkerconfig.json"});
 }
 
 TEST_F(ConfigDownload, NoNetworkLogsAndKeepsTheFile) {
     ProxyForTest nowhere(ClosedLoopbackPort());
     EXPECT_EQ(Download(), kReadFailed);
-    EXPECT_EQ(ReadAll(configPath), kOld);
+    EXPECT_EQ(ReadBytes(configPath), kOld);
     EXPECT_TRUE(server.Requests().empty());
 }
 
@@ -278,7 +200,7 @@ TEST_F(ConfigDownload, AFailedReplacementLeavesTheOldFileWhole) {
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     EXPECT_EQ(Download(), kNoLines);
     CloseHandle(holder);
-    EXPECT_EQ(ReadAll(configPath), kOld);
+    EXPECT_EQ(ReadBytes(configPath), kOld);
     EXPECT_EQ(FolderEntries(dir), std::vector<std::wstring>{L"checkerconfig.json"});
     EXPECT_EQ(Paths().back(), "/documents/checkerconfig.json");
 }
@@ -298,7 +220,7 @@ TEST_F(ConfigDownload, OpenReadersKeepSeeingTheOldFile) {
     EXPECT_EQ(std::string(buffer, got), kOld);
     // Windows refuses to replace an open file (Wine too), so the name still
     // holds the old file; it must at least be one whole version.
-    const std::string now = ReadAll(configPath);
+    const std::string now = ReadBytes(configPath);
     EXPECT_TRUE(now == kOld || now == "{\"body\":{}}\r\n") << now;
     EXPECT_EQ(FolderEntries(dir), std::vector<std::wstring>{L"checkerconfig.json"});
 }
@@ -306,7 +228,7 @@ TEST_F(ConfigDownload, OpenReadersKeepSeeingTheOldFile) {
 TEST_F(ConfigDownload, MissingFolderIsNotCreatedByTheDownload) {
     configPath = dir.File(L"absent\\checkerconfig.json");
     EXPECT_EQ(Download(), kNoLines);
-    EXPECT_EQ(ReadAll(configPath), "<missing>");
+    EXPECT_EQ(ReadBytes(configPath), "<missing>");
     EXPECT_EQ(FolderEntries(dir), std::vector<std::wstring>{L"checkerconfig.json"});
 }
 

@@ -1,0 +1,79 @@
+#include "tests/service/checker_child.h"
+
+#include "engine/system_checker.h"
+#include "support/log.h"
+#include "tests/engine/fake_machine.h"
+#include "tests/support/child_process_win.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const wchar_t kPathVariable[] = L"TVX_CHECKER_CHILD_PATH";
+const wchar_t kActionVariable[] = L"TVX_CHECKER_CHILD_ACTION";
+
+std::wstring Variable(const wchar_t* name) {
+    wchar_t value[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableW(name, value, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? value : std::wstring();
+}
+
+// The child side runs during static initialisation, before the test runner
+// starts, and never returns to it.
+struct CheckerChild {
+    CheckerChild() {
+        const std::wstring path = Variable(kPathVariable);
+        const std::wstring action = Variable(kActionVariable);
+        if (path.empty() || action.empty())
+            return;
+        CCTLog::GetInstance().Open();
+        CSystemChecker checker(path);
+        UINT code = 0;
+        if (action == L"download") {
+            checker.DownloadConfig();
+        } else if (action == L"run") {
+            FakeMachine machine;
+            machine.standaloneSteamVr = true;
+            code = static_cast<UINT>(checker.Run(L"en", machine));
+        } else {
+            code = 100;
+        }
+        ExitProcess(code);
+    }
+} g_checkerChild;
+
+} // namespace
+
+std::string ReadBytes(const std::wstring& path) {
+    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return "<missing>";
+    return ReadFileShared(path);
+}
+
+ChildOutcome RunCheckerChild(const std::wstring& configPath, const wchar_t* action) {
+    ChildOutcome outcome;
+    const std::string logBefore = ReadFileShared(LogFilePath());
+    std::wstring command = L"\"" + TestProgramPath() + L"\" --gtest_filter=None";
+    SetEnvironmentVariableW(kPathVariable, configPath.c_str());
+    SetEnvironmentVariableW(kActionVariable, action);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    const BOOL started = CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                        nullptr, &startup, &process);
+    SetEnvironmentVariableW(kPathVariable, nullptr);
+    SetEnvironmentVariableW(kActionVariable, nullptr);
+    EXPECT_TRUE(started);
+    if (!started)
+        return outcome;
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
+    GetExitCodeProcess(process.hProcess, &outcome.exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+
+    const std::string logAfter = ReadFileShared(LogFilePath());
+    EXPECT_EQ(logAfter.compare(0, logBefore.size(), logBefore), 0) << "log was rewritten";
+    if (logAfter.size() >= logBefore.size())
+        outcome.messages = LogMessages(logAfter.substr(logBefore.size()));
+    return outcome;
+}
