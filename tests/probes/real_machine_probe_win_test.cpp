@@ -37,6 +37,15 @@ TEST(RealMachineProbe, AnswersFromThisMachine) {
 TEST(RealMachineProbe, WholeCheckFillsTheReportFromThisMachine) {
     // The worker thread's order: adapters, then the evaluation over the real
     // probes. The requirement lists do not matter here, only the findings.
+    // The standalone SteamVR check opens its key with create semantics; the
+    // empty key it may leave is removed again if this test made it.
+    const wchar_t kHtcVive[] = L"Software\\HtcVive";
+    HKEY existing = nullptr;
+    const bool hadHtcVive = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kHtcVive, 0,
+                                          KEY_READ | KEY_WOW64_32KEY, &existing) == ERROR_SUCCESS;
+    if (hadHtcVive)
+        RegCloseKey(existing);
+
     CCheckReport report;
     std::wstring caption;
     int width = 0;
@@ -49,6 +58,8 @@ TEST(RealMachineProbe, WholeCheckFillsTheReportFromThisMachine) {
         comLeftClean = CoInitializeEx(nullptr, COINIT_MULTITHREADED) == S_OK;
         CoUninitialize();
     }).join();
+    if (!hadHtcVive)
+        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kHtcVive, KEY_WOW64_32KEY, 0);
 
     const int bits = width != 0 ? width : (RealMachineProbe().IsWow64() ? 64 : 32);
     EXPECT_EQ(caption + L"(" + std::to_wstring(bits) + L")", report.display_info.os);

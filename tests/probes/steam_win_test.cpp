@@ -58,6 +58,21 @@ bool ValueCount(HKEY root, const wchar_t* path, DWORD& count) {
     return ok;
 }
 
+// A key with values or subkeys. The standalone check itself leaves an empty
+// HtcVive key behind wherever it may create one, so an empty key is no sign
+// of an installation.
+bool KeyHasContent(HKEY root, REGSAM view, const wchar_t* path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path, 0, KEY_READ | view, &key) != ERROR_SUCCESS)
+        return false;
+    DWORD subkeys = 0;
+    DWORD values = 0;
+    const bool ok = RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr,
+                                     &values, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return !ok || subkeys != 0 || values != 0;
+}
+
 void DeleteTree(HKEY root, REGSAM view, const wchar_t* parent, const wchar_t* child) {
     HKEY key = nullptr;
     if (RegOpenKeyExW(root, parent, 0, KEY_ALL_ACCESS | view, &key) == ERROR_SUCCESS) {
@@ -111,13 +126,17 @@ using LogLines = std::vector<std::pair<unsigned, std::wstring>>;
 class SteamProbe : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (KeyExists(HKEY_CURRENT_USER, 0, L"Software\\Valve") ||
-            KeyExists(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, L"Software\\Valve") ||
-            KeyExists(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, L"Software\\Valve") ||
-            KeyExists(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, kHtcVive) ||
-            KeyExists(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, kHtcVive) ||
-            Exists(ProgramFiles() + L"\\SteamVR"))
-            GTEST_SKIP() << "Steam or SteamVR is registered on this machine; not touching it";
+        const std::pair<bool, const char*> found[] = {
+            {KeyExists(HKEY_CURRENT_USER, 0, L"Software\\Valve"), "HKCU Valve"},
+            {KeyExists(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, L"Software\\Valve"), "HKLM Valve"},
+            {KeyExists(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, L"Software\\Valve"), "HKLM32 Valve"},
+            {KeyHasContent(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, kHtcVive), "HKLM32 HtcVive"},
+            {KeyHasContent(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, kHtcVive), "HKLM HtcVive"},
+            {Exists(ProgramFiles() + L"\\SteamVR"), "Program Files SteamVR"}};
+        for (const auto& item : found)
+            if (item.first)
+                GTEST_SKIP() << "Steam or SteamVR is on this machine (" << item.second
+                             << "); not touching it";
         m_owned = true;
     }
 
