@@ -1,4 +1,6 @@
 // Program entry: start-up options, then the window of the chosen mode.
+#include "app/check_mode.h"
+#include "app/report_mode.h"
 #include "app/setup_mode.h"
 #include "app/startup_win.h"
 
@@ -8,6 +10,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     const StartupDecision decision = RunStartupOptions(instance);
     if (decision.mode == StartMode::Setup)
         return RunSetupMode(decision);
-    // Check mode's start window arrives with the check itself.
-    return 0;
+    if (decision.mode == StartMode::Report)
+        return RunReportMode(decision);
+    return RunCheckMode(decision);
 }

@@ -1,0 +1,47 @@
+#include "app/report_mode.h"
+
+#include "app/report_format.h"
+#include "engine/system_checker.h"
+#include "support/atomic_file.h"
+#include "support/log.h"
+
+#include <ctime>
+#include <exception>
+
+int RunReportMode(const StartupDecision& decision) {
+    CCTLog& log = CCTLog::GetInstance();
+    log.Open(); // the same log a windowed check keeps
+    if (decision.reportPath.empty()) {
+        log.Write(0, L"report mode needs a file: report=PATH");
+        return REPORT_EXIT_NO_PATH;
+    }
+
+    const wchar_t* language = LanguageCodeForIndex(decision.languageIndex);
+    CSystemChecker& checker = CSystemChecker::Instance();
+    int code = CHECK_RESULT_NONE;
+    try {
+        code = checker.Run(language);
+    } catch (const std::exception&) {
+        // Only an allocation failure gets here; there is nothing to report.
+        log.Write(0, L"report not written: the check failed. file=%s", decision.reportPath.c_str());
+        return REPORT_EXIT_WRITE_FAILED;
+    }
+    const CCheckReport* report = checker.Report();
+    if (report == nullptr) {
+        log.Write(0, L"report not written: no findings. file=%s", decision.reportPath.c_str());
+        return REPORT_EXIT_WRITE_FAILED;
+    }
+
+    const std::string bytes =
+        ReportFormatForPath(decision.reportPath) == ReportFormat::StoredResult
+            ? ToUtf16LeWithBom(ReportToStoredResult(*report))
+            : ReportToJson(*report, code, language, Iso8601Utc(std::time(nullptr)));
+    const DWORD error = ReplaceFileContents(decision.reportPath, bytes);
+    if (error != ERROR_SUCCESS) {
+        log.Write(0, L"write report failed. file=%s error=%d", decision.reportPath.c_str(),
+                  static_cast<int>(error));
+        return REPORT_EXIT_WRITE_FAILED;
+    }
+    log.Write(2, L"report written. file=%s result=%d", decision.reportPath.c_str(), code);
+    return code;
+}
