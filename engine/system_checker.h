@@ -23,7 +23,7 @@ public:
     // the updates folder under the machine-wide application data. Tests use
     // this to work in a folder of their own.
     explicit CSystemChecker(std::wstring configPath);
-    virtual ~CSystemChecker();
+    ~CSystemChecker();
     CSystemChecker(const CSystemChecker&) = delete;
     CSystemChecker& operator=(const CSystemChecker&) = delete;
 

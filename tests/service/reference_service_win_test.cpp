@@ -114,6 +114,7 @@ TEST_F(ReferenceService, EveryFailureRow) {
         {"config:array", read, nullptr},
         {"config:404", read, nullptr},
         {"config:null", get, nullptr},
+        {"config:no-body", get, nullptr},
         {"config:no-url", none, nullptr},
         {"config:numeric-url", none, nullptr},
         {"document:empty", none, nullptr},

@@ -105,6 +105,7 @@ class Faults(ServiceTest):
             "config:null": (200, b"null"),
             "config:array": (200, b"[1,2]"),
             "config:numeric-url": (200, b'{"code": 0, "body": {"url": 12}}'),
+            "config:no-body": (200, b'{"code": 0, "message": "success"}'),
         }
         for name, reply in expected.items():
             self.with_fault(name)
