@@ -51,7 +51,9 @@ std::string HeaderValue(const std::string& head, const std::string& name) {
         at += 2;
         if (_strnicmp(head.c_str() + at, name.c_str(), name.size()) == 0 &&
             head.compare(at + name.size(), 1, ":") == 0) {
-            size_t begin = head.find_first_not_of(' ', at + name.size() + 1);
+            const size_t begin = head.find_first_not_of(' ', at + name.size() + 1);
+            if (begin == std::string::npos)
+                return std::string();
             return head.substr(begin, head.find("\r\n", begin) - begin);
         }
     }
