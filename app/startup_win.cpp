@@ -1,6 +1,7 @@
 #include "app/startup_win.h"
 
 #include "toolkit/paint_manager.h"
+#include "ui/string_table.h"
 
 #include <shellapi.h>
 #include <shlwapi.h>
@@ -59,9 +60,9 @@ StartupDecision RunStartupOptions(HINSTANCE instance)
     StartupDecision decision =
         DecideStartup(args, GetUserDefaultUILanguage(), settings, resultPath, resultExists);
 
-    // Wine ignores this, and string resources are looked up by explicit
-    // language anyway; it still matters for anything Windows loads itself.
-    SetThreadUILanguage(decision.languageId);
+    // Wine ignores SetThreadUILanguage, so the string table also remembers
+    // the language for this thread and looks strings up by it explicitly.
+    SetUiLanguage(decision.languageId);
     CPaintManagerUI::SetInstance(instance);
     return decision;
 }

@@ -6,24 +6,12 @@
 set -uo pipefail
 bin="$1"
 : "${DISPLAY:?needs the test screen}"
-export WINEDEBUG="${WINEDEBUG:--all}"
+source "$(dirname "$0")/../e2e/lib.sh"
+expect() { expect_exit "$@"; }
 
-work="$(mktemp -d "${TMPDIR:-/tmp}/tvx-e2e.XXXXXX")"
-app_pid=""
-cleanup() {
-    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-failures=0
-
-# A private copy of the exe and skins per case, so that a broken skin never
-# touches the build's own.
 prepare() { # case-name
-    local dir="$work/$1"
-    mkdir -p "$dir"
-    cp "$bin/TavolexCheck.exe" "$dir/"
-    cp -r "$bin"/skin_tavolex_cn "$bin"/skin_tavolex_en "$bin"/skin_tavolex_jp "$dir/"
+    local dir
+    dir="$(prepare_app "$1")"
     cat > "$dir/result.tvxcfg" <<'INI'
 [result]
 os=Microsoft Windows 10 Pro(64)
@@ -41,59 +29,12 @@ steamvr=1
 INI
     echo "$dir"
 }
-
-# Polls until a window with this exact title exists; prints its id.
-wait_for_window() { # title seconds
-    local deadline=$((SECONDS + $2)) id
-    while [ $SECONDS -lt $deadline ]; do
-        id="$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)"
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        kill -0 "$app_pid" 2>/dev/null || return 1
-        sleep 0.2
-    done
-    return 1
-}
-
-# Polls until the program has ended; sets exit_code (124 on time-out).
-wait_for_exit() { # seconds
-    local deadline=$((SECONDS + $1))
-    while [ $SECONDS -lt $deadline ]; do
-        if ! kill -0 "$app_pid" 2>/dev/null; then
-            wait "$app_pid"
-            exit_code=$?
-            app_pid=""
-            return 0
-        fi
-        sleep 0.2
-    done
-    exit_code=124
-    return 1
-}
-
-start() { # dir args...
-    local dir="$1"
-    shift
-    (cd "$dir" && exec wine ./TavolexCheck.exe "$@") &
-    app_pid=$!
-}
-
-expect() { # case expected
-    if [ "$exit_code" = "$2" ]; then
-        echo "PASS $1 (exit code $exit_code)"
-    else
-        echo "FAIL $1: exit code $exit_code, expected $2"
-        failures=$((failures + 1))
-    fi
-}
-
-focus() { # window id
-    xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1" 2>/dev/null || true
-}
+start() { start_app "$@"; }
 
 # 1. Escape closes the setup window: exit code 0.
 dir="$(prepare escape)"
 start "$dir" lang=en check_result=0
-if id="$(wait_for_window 'Testing Result' 60)"; then
+if id="$(wait_for_window '^Testing Result$' 60)"; then
     focus "$id"
     xdotool key Escape
 fi
@@ -106,7 +47,7 @@ expect "setup mode, Escape" 0
 # px margin and 12 px between them.
 dir="$(prepare click)"
 start "$dir" lang=en check_result=0
-if id="$(wait_for_window 'Testing Result' 60)"; then
+if id="$(wait_for_window '^Testing Result$' 60)"; then
     focus "$id"
     xdotool mousemove --window "$id" 474 860 click 1
 fi
@@ -122,7 +63,7 @@ for kind in broken missing; do
         rm "$dir/skin_tavolex_en/checkresult_setupwnd.xml"
     fi
     start "$dir" lang=en check_result=2
-    if id="$(wait_for_window 'ORMEX' 60)"; then
+    if id="$(wait_for_window '^ORMEX$' 60)"; then
         focus "$id"
         xdotool key Return
     else

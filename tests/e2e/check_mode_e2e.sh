@@ -1,0 +1,136 @@
+#!/usr/bin/env bash
+# Check mode end to end: the real exe under Wine against the reference
+# configuration service (reached through the proxy, so the compiled-in host is
+# used unchanged), driven through the real mouse path in each language.
+# Usage: check_mode_e2e.sh <folder of TavolexCheck.exe and the skins> <source folder>
+set -uo pipefail
+bin="$1"
+src="$2"
+source "$(dirname "$0")/lib.sh"
+: "${WINEPREFIX:?needs the test prefix}"
+
+data="$WINEPREFIX/drive_c/ProgramData/ORMEX"
+log="$data/Logs/Tavolex.log"
+downloaded="$data/updates/tavolex/checkerconfig.json"
+document="$src/config/checkerconfig.json"
+
+service_pid=""
+stop_service() {
+    [ -n "$service_pid" ] && kill "$service_pid" 2>/dev/null && wait "$service_pid" 2>/dev/null
+    service_pid=""
+}
+trap 'stop_service; e2e_cleanup' EXIT
+
+start_service() { # extra service arguments...
+    stop_service
+    local out="$work/service.out"
+    : >"$out"
+    python3 "$src/tools/config_service.py" --port 0 --document "$document" "$@" >"$out" 2>&1 &
+    service_pid=$!
+    local port=""
+    for _ in $(seq 1 100); do
+        port="$(sed -n 's/^listening on [0-9.]*:\([0-9]*\)$/\1/p' "$out")"
+        [ -n "$port" ] && break
+        sleep 0.1
+    done
+    [ -n "$port" ] || { echo "the reference service did not start"; cat "$out"; exit 1; }
+    export http_proxy="http://127.0.0.1:$port"
+}
+
+# Titles: string 119 (start window) and 117 (result window) per language.
+declare -A start_title=([cn]='^ORMEX助手性能检测工具$' [en]='^ORMEX Assistant\(Compatibility checking tool\)$'
+                        [jp]='^ORMEXアシスタント性能テストツール$')
+declare -A result_title=([cn]='^检测结果$' [en]='^Testing Result$' [jp]='^テスト結果$')
+
+log_lines() { [ -f "$log" ] && wc -l <"$log" || echo 0; }
+new_log() { tail -n +"$(($1 + 1))" "$log" 2>/dev/null | tr -d '\r'; }
+
+# Starts a check through the start button; sets id to the result window.
+# (Not used in $(...): the program must not inherit the substitution's pipe.)
+# The button sits at the centre bottom of the 560x360 start page.
+run_check() { # dir lang
+    start_app "$1" "lang=$2"
+    id="$(wait_for_window "${start_title[$2]}" 60)" || return 1
+    xdotool mousemove --window "$id" 280 298 click 1
+    id="$(wait_for_window "${result_title[$2]}" 120)"
+}
+
+# 1. A whole check in each language.
+start_service
+for lang in en jp cn; do
+    rm -f "$downloaded"
+    before="$(log_lines)"
+    dir="$(prepare_app "check-$lang")"
+    if run_check "$dir" "$lang"; then
+        pass "$lang: start button leads to the result window"
+        if cmp -s "$downloaded" "$document"; then
+            pass "$lang: downloaded configuration equals the served document"
+        else
+            fail "$lang: downloaded configuration differs from the served document"
+        fi
+        lines="$(new_log "$before")"
+        if [ "$(printf '%s\n' "$lines" | head -n 1)" = "" ] &&
+            printf '%s\n' "$lines" | grep -qE $'^[0-9]{2}/[0-9]{2}/[0-9]{4} [0-9]{2}:[0-9]{2}:[0-9]{2}\tStart work\\.\\.\\.$'; then
+            pass "$lang: log has the run separator and \"Start work...\""
+        else
+            fail "$lang: log lines were: $lines"
+        fi
+        focus "$id"
+        xdotool key --window "$id" Escape
+    else
+        fail "$lang: no result window"
+    fi
+    wait_for_exit 30
+    expect_exit "$lang: closing the result window ends the program" 0
+done
+
+# 2. No configuration anywhere: the service fails, nothing is stored; the
+# check still ends in the result window and the log names the missing file.
+start_service --fault config:404
+rm -f "$downloaded"
+rm -rf "$WINEPREFIX"/drive_c/users/*/AppData/Local/Temp/ORMEX "$WINEPREFIX"/drive_c/users/*/Temp/ORMEX
+before="$(log_lines)"
+dir="$(prepare_app no-config)"
+if run_check "$dir" en; then
+    if new_log "$before" | grep -q $'\topen config file failed\\. file=.*checkerconfig\\.json$'; then
+        pass "no configuration: the log names the file it could not open"
+    else
+        fail "no configuration: log lines were: $(new_log "$before")"
+    fi
+    [ -f "$downloaded" ] && fail "no configuration: an error page was stored as configuration"
+    focus "$id"
+    xdotool key --window "$id" Escape
+else
+    fail "no configuration: no result window"
+fi
+wait_for_exit 30
+expect_exit "no configuration: program ends" 0
+
+# 3. A verdict code without a stored result gives check mode; closing the
+# start window ends the program with 0.
+dir="$(prepare_app no-result-file)"
+start_app "$dir" lang=en check_result=2
+if id="$(wait_for_window "${start_title[en]}" 60)"; then
+    pass "verdict code without result.tvxcfg shows the start window"
+    focus "$id"
+    xdotool key --window "$id" Escape
+else
+    fail "verdict code without result.tvxcfg: no start window"
+fi
+wait_for_exit 30
+expect_exit "start window closed" 0
+
+# 4. A missing skin folder: the toolkit's error box, then exit code 1.
+dir="$(prepare_app no-skin)"
+rm -rf "$dir/skin_tavolex_en"
+start_app "$dir" lang=en
+if id="$(wait_for_window '^ORMEX$' 60)"; then
+    focus "$id"
+    xdotool key --window "$id" Return
+else
+    fail "missing skin folder: no error box"
+fi
+wait_for_exit 30
+expect_exit "missing skin folder" 1
+
+[ "$failures" -eq 0 ]
