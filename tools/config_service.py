@@ -260,9 +260,11 @@ class Handler(BaseHTTPRequestHandler):
         self.wfile.flush()
         self.close_connection = True
         if drop:
-            # An abortive close: the client sees a reset, not a clean end.
-            self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER,
-                                       b"\x01\x00\x00\x00\x00\x00\x00\x00")
+            # The connection ends before the announced length. An orderly
+            # end after the bytes sent, not a reset: a reset may make the
+            # client's stack discard bytes it has received but not yet read,
+            # which would make what arrives a matter of timing.
+            self.connection.shutdown(socket.SHUT_WR)
 
 
 class ConfigService(ThreadingHTTPServer):
