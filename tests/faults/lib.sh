@@ -1,0 +1,111 @@
+# Helpers for running the real TavolexCheck.exe under Wine in a private copy
+# of its folder and checking what the user sees and what stays on disk.
+# Source it after setting `bin` (the folder of the built exe, skins, config).
+# Everything polls; nothing sleeps for a fixed time.
+: "${DISPLAY:?needs the test screen}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+
+work="$(mktemp -d "${TMPDIR:-/tmp}/tvx-faults.XXXXXX")"
+app_pid=""
+failures=0
+faults_cleanup() {
+    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+    chmod -R u+w "$work" 2>/dev/null
+    rm -rf "$work"
+}
+trap faults_cleanup EXIT
+
+# A private copy of the exe, skins and offline configuration per case, so a
+# broken file never touches the build's own. Prints the folder.
+prepare_app() { # case-name
+    local dir="$work/$1"
+    mkdir -p "$dir"
+    cp "$bin/TavolexCheck.exe" "$dir/"
+    cp -r "$bin"/skin_tavolex_cn "$bin"/skin_tavolex_en "$bin"/skin_tavolex_jp "$dir/"
+    [ -d "$bin/config" ] && cp -r "$bin/config" "$dir/"
+    echo "$dir"
+}
+
+# A stored result of a real check, for setup mode.
+write_result_file() { # dir
+    cat > "$1/result.tvxcfg" <<'INI'
+[result]
+os=Microsoft Windows 10 Pro(64)
+cpu=Intel(R) Core(TM) i5-9400F CPU @ 2.90GHz
+memory=8GB
+gpu1=NVIDIA GeForce GTX 1050 Ti 
+dispdriver1=23.21.13.8813
+cpu_game=2
+cpu_video=2
+mem_support=2
+gpu1_game=1
+gpu1_video=2
+os_support=2
+steamvr=1
+INI
+}
+
+# Starts the exe in its folder (the current directory is the folder, as when
+# an installer starts it). Extra environment: set it before calling.
+start_app() { # dir args...
+    local dir="$1"
+    shift
+    (cd "$dir" && exec wine ./TavolexCheck.exe "$@") >/dev/null 2>&1 &
+    app_pid=$!
+}
+
+# Polls until a visible window whose title matches exists; prints its id.
+# Fails early when the program has ended.
+wait_for_window() { # title-regex seconds
+    local deadline=$((SECONDS + $2)) id
+    while [ $SECONDS -lt $deadline ]; do
+        id="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)"
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        kill -0 "$app_pid" 2>/dev/null || return 1
+        sleep 0.2
+    done
+    return 1
+}
+
+# Polls until the program has ended; sets exit_code (124 on time-out, and
+# the program is then killed).
+wait_for_exit() { # seconds
+    local deadline=$((SECONDS + $1))
+    while [ $SECONDS -lt $deadline ]; do
+        if ! kill -0 "$app_pid" 2>/dev/null; then
+            wait "$app_pid"
+            exit_code=$?
+            app_pid=""
+            return 0
+        fi
+        sleep 0.1
+    done
+    kill "$app_pid" 2>/dev/null
+    app_pid=""
+    exit_code=124
+    return 1
+}
+
+# Closes a window the way a user does: focus, then Escape.
+press_escape() { # window id
+    xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1" 2>/dev/null || true
+    xdotool key --window "$1" Escape 2>/dev/null || xdotool key Escape
+}
+
+pass() { echo "PASS $1"; }
+fail() {
+    echo "FAIL $1"
+    failures=$((failures + 1))
+}
+check() { # description command...
+    local what="$1"
+    shift
+    if "$@"; then pass "$what"; else fail "$what"; fi
+}
+expect_exit() { # description expected
+    if [ "$exit_code" = "$2" ]; then
+        pass "$1 (exit code $exit_code)"
+    else
+        fail "$1: exit code $exit_code, expected $2"
+    fi
+}
