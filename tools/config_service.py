@@ -61,7 +61,12 @@ FAULTS = {
     "clock:negative": "clock answers -5",
     "clock:empty": "clock answers an empty body",
     "clock:long": "clock answers 127 blanks before its number",
+    "clock:slow": "clock answers only after %d seconds" % 60,
 }
+
+# How long "clock:slow" keeps a request waiting: longer than any test waits,
+# short enough that a forgotten client does not hold the service for long.
+SLOW_SECONDS = 60
 
 
 def expected_token(host, timestamp_text):
@@ -162,8 +167,11 @@ class Handler(BaseHTTPRequestHandler):
     # --- the three endpoints -------------------------------------------------
 
     def clock_reply(self):
-        now = self.state.now()
         fault = self.state.fault("clock")
+        if fault == "clock:slow":
+            time.sleep(SLOW_SECONDS)
+            fault = None
+        now = self.state.now()
         bodies = {
             None: b"%d\r\n" % now,
             "clock:json": json.dumps({"timestamp": now}).encode(),

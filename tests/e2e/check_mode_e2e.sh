@@ -42,6 +42,11 @@ declare -A start_title=([cn]='^ORMEX助手性能检测工具$' [en]='^ORMEX Assi
                         [jp]='^ORMEXアシスタント性能テストツール$')
 declare -A result_title=([cn]='^检测结果$' [en]='^Testing Result$' [jp]='^テスト結果$')
 
+service_requests() {
+    python3 -c 'import sys, urllib.request; print(urllib.request.urlopen(sys.argv[1], timeout=5).read().decode())' \
+        "$http_proxy/_control/requests" 2>/dev/null
+}
+
 log_lines() { [ -f "$log" ] && wc -l <"$log" || echo 0; }
 new_log() { tail -n +"$(($1 + 1))" "$log" 2>/dev/null | tr -d '\r'; }
 
@@ -76,7 +81,7 @@ for lang in en jp cn; do
             fail "$lang: log lines were: $lines"
         fi
         focus "$id"
-        xdotool key --window "$id" Escape
+        xdotool key --window "$id" Escape 2>/dev/null
     else
         fail "$lang: no result window"
     fi
@@ -99,34 +104,62 @@ if run_check "$dir" en; then
     fi
     [ -f "$downloaded" ] && fail "no configuration: an error page was stored as configuration"
     focus "$id"
-    xdotool key --window "$id" Escape
+    xdotool key --window "$id" Escape 2>/dev/null
 else
     fail "no configuration: no result window"
 fi
 wait_for_exit 30
 expect_exit "no configuration: program ends" 0
 
-# 3. A verdict code without a stored result gives check mode; closing the
+# 3. Closing the start window while the check waits on a slow service ends
+# the program at once, with 0.
+start_service --fault clock:slow
+dir="$(prepare_app slow-service)"
+start_app "$dir" lang=en
+if id="$(wait_for_window "${start_title[en]}" 60)"; then
+    xdotool mousemove --window "$id" 280 298 click 1
+    # Wait until the check has really asked the service.
+    for _ in $(seq 1 100); do
+        service_requests | grep -q getTimestamp && break
+        sleep 0.1
+    done
+    focus "$id"
+    xdotool key --window "$id" Escape 2>/dev/null
+    closed_at=$SECONDS
+    wait_for_exit 30
+    expect_exit "start window closed during a slow check" 0
+    if [ $((SECONDS - closed_at)) -le 5 ]; then
+        pass "the program ended at once ($((SECONDS - closed_at)) s)"
+    else
+        fail "the program took $((SECONDS - closed_at)) s to end"
+    fi
+else
+    fail "slow service: no start window"
+    wait_for_exit 5
+fi
+stop_service
+
+# 4. A verdict code without a stored result gives check mode; closing the
 # start window ends the program with 0.
 dir="$(prepare_app no-result-file)"
 start_app "$dir" lang=en check_result=2
 if id="$(wait_for_window "${start_title[en]}" 60)"; then
     pass "verdict code without result.tvxcfg shows the start window"
     focus "$id"
-    xdotool key --window "$id" Escape
+    xdotool key --window "$id" Escape 2>/dev/null
 else
     fail "verdict code without result.tvxcfg: no start window"
 fi
 wait_for_exit 30
 expect_exit "start window closed" 0
 
-# 4. A missing skin folder: the toolkit's error box, then exit code 1.
+# 5. A missing skin folder: the toolkit's error box, then exit code 1.
 dir="$(prepare_app no-skin)"
 rm -rf "$dir/skin_tavolex_en"
 start_app "$dir" lang=en
 if id="$(wait_for_window '^ORMEX$' 60)"; then
     focus "$id"
-    xdotool key --window "$id" Return
+    xdotool key --window "$id" Return 2>/dev/null
 else
     fail "missing skin folder: no error box"
 fi
