@@ -13,6 +13,13 @@ here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/lib.sh"
 : "${WINEPREFIX:?needs the test prefix}"
 
+# A fresh Wine session: one left running by an earlier test has been seen to
+# hand a stale Escape key press to the next window shown, which then closes
+# at once. Let that test's programs end, then stop the idle session.
+timeout 60 wineserver -w 2>/dev/null
+wineserver -k 2>/dev/null
+timeout 30 wineserver -w 2>/dev/null
+
 data="$WINEPREFIX/drive_c/ProgramData/ORMEX"
 log="$data/Logs/Tavolex.log"
 downloaded="$data/updates/tavolex/checkerconfig.json"
