@@ -23,7 +23,7 @@ prepare_wine_prefix() {
     export WINEPREFIX="${TVX_WINEPREFIX:-$win_build/wineprefix}"
     export WINEDEBUG="${WINEDEBUG:--all}"
     export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-    if [ ! -f "$WINEPREFIX/.tvx-ready-2" ]; then
+    if [ ! -f "$WINEPREFIX/.tvx-ready-3" ]; then
         echo "Creating Wine prefix $WINEPREFIX"
         rm -rf "$WINEPREFIX"
         wineboot --init >/dev/null 2>&1
@@ -33,12 +33,8 @@ prepare_wine_prefix() {
             wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ \
                 /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
         done
-        # No window manager runs on the virtual screen; Wine then waits about
-        # two seconds for each destroyed managed window. Unmanaged windows
-        # close at once and look the same.
-        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
         wineserver -w
-        touch "$WINEPREFIX/.tvx-ready-2"
+        touch "$WINEPREFIX/.tvx-ready-3"
     fi
 }
 
