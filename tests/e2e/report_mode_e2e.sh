@@ -380,7 +380,8 @@ sys.exit(1 if problems else 0)
 PY
 }
 
-# Runs report mode and checks the JSON report; prints nothing when it holds.
+# Runs report mode and checks its exit code, the screen, the JSON report and
+# the log line. "any" takes the exit code as the expected one.
 report_case() { # case dir language report-path expected-code [name=value...]
     local case="$1" dir="$2" lang="$3" file="$4" code="$5"
     shift 5
