@@ -81,7 +81,7 @@ for lang in en jp cn; do
             fail "$lang: log lines were: $lines"
         fi
         focus "$id"
-        xdotool key --window "$id" Escape 2>/dev/null
+        xdotool key Escape
     else
         fail "$lang: no result window"
     fi
@@ -104,7 +104,7 @@ if run_check "$dir" en; then
     fi
     [ -f "$downloaded" ] && fail "no configuration: an error page was stored as configuration"
     focus "$id"
-    xdotool key --window "$id" Escape 2>/dev/null
+    xdotool key Escape
 else
     fail "no configuration: no result window"
 fi
@@ -124,7 +124,7 @@ if id="$(wait_for_window "${start_title[en]}" 60)"; then
         sleep 0.1
     done
     focus "$id"
-    xdotool key --window "$id" Escape 2>/dev/null
+    xdotool key Escape
     closed_at=$SECONDS
     wait_for_exit 30
     expect_exit "start window closed during a slow check" 0
@@ -146,7 +146,7 @@ start_app "$dir" lang=en check_result=2
 if id="$(wait_for_window "${start_title[en]}" 60)"; then
     pass "verdict code without result.tvxcfg shows the start window"
     focus "$id"
-    xdotool key --window "$id" Escape 2>/dev/null
+    xdotool key Escape
 else
     fail "verdict code without result.tvxcfg: no start window"
 fi
@@ -159,7 +159,7 @@ rm -rf "$dir/skin_tavolex_en"
 start_app "$dir" lang=en
 if id="$(wait_for_window '^ORMEX$' 60)"; then
     focus "$id"
-    xdotool key --window "$id" Return 2>/dev/null
+    xdotool key Return
 else
     fail "missing skin folder: no error box"
 fi

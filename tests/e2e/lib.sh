@@ -48,6 +48,11 @@ wait_for_exit() { # seconds
         fi
         sleep 0.1
     done
+    # A program left running would keep its windows (and any key it holds)
+    # in the Wine session for the cases after this one.
+    kill -9 "$app_pid" 2>/dev/null
+    wait "$app_pid" 2>/dev/null
+    app_pid=""
     exit_code=124
     return 1
 }
