@@ -14,28 +14,7 @@ log="$data/Logs/Tavolex.log"
 downloaded="$data/updates/tavolex/checkerconfig.json"
 document="$src/config/checkerconfig.json"
 
-service_pid=""
-stop_service() {
-    [ -n "$service_pid" ] && kill "$service_pid" 2>/dev/null && wait "$service_pid" 2>/dev/null
-    service_pid=""
-}
 trap 'stop_service; e2e_cleanup' EXIT
-
-start_service() { # extra service arguments...
-    stop_service
-    local out="$work/service.out"
-    : >"$out"
-    python3 "$src/tools/config_service.py" --port 0 --document "$document" "$@" >"$out" 2>&1 &
-    service_pid=$!
-    local port=""
-    for _ in $(seq 1 100); do
-        port="$(sed -n 's/^listening on [0-9.]*:\([0-9]*\)$/\1/p' "$out")"
-        [ -n "$port" ] && break
-        sleep 0.1
-    done
-    [ -n "$port" ] || { echo "the reference service did not start"; cat "$out"; exit 1; }
-    export http_proxy="http://127.0.0.1:$port"
-}
 
 # Titles: string 119 (start window) and 117 (result window) per language.
 declare -A start_title=([cn]='^ORMEX助手性能检测工具$' [en]='^ORMEX Assistant\(Compatibility checking tool\)$'
@@ -61,7 +40,7 @@ run_check() { # dir lang
 }
 
 # 1. A whole check in each language.
-start_service
+start_service --document "$document"
 for lang in en jp cn; do
     rm -f "$downloaded"
     before="$(log_lines)"
@@ -91,7 +70,7 @@ done
 
 # 2. No configuration anywhere: the service fails, nothing is stored; the
 # check still ends in the result window and the log names the missing file.
-start_service --fault config:404
+start_service --document "$document" --fault config:404
 rm -f "$downloaded"
 rm -rf "$WINEPREFIX"/drive_c/users/*/AppData/Local/Temp/ORMEX "$WINEPREFIX"/drive_c/users/*/Temp/ORMEX
 before="$(log_lines)"
@@ -113,7 +92,7 @@ expect_exit "no configuration: program ends" 0
 
 # 3. Closing the start window while the check waits on a slow service ends
 # the program at once, with 0.
-start_service --fault clock:slow
+start_service --document "$document" --fault clock:slow
 dir="$(prepare_app slow-service)"
 start_app "$dir" lang=en
 if id="$(wait_for_window "${start_title[en]}" 60)"; then

@@ -81,3 +81,27 @@ expect_exit() { # case expected
 focus() { # window id
     xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1" 2>/dev/null || true
 }
+
+# The reference configuration service on a free loopback port, reached as the
+# product's proxy so that its compiled-in host is used unchanged. Needs `src`
+# (the source folder). Sets http_proxy; stop_service ends it.
+service_pid=""
+stop_service() {
+    [ -n "$service_pid" ] && kill "$service_pid" 2>/dev/null && wait "$service_pid" 2>/dev/null
+    service_pid=""
+}
+
+start_service() { # service arguments (--document FILE, --fault NAME, --log FILE ...)
+    stop_service
+    local out="$work/service.out" port=""
+    : >"$out"
+    python3 "$src/tools/config_service.py" --port 0 "$@" >"$out" 2>&1 &
+    service_pid=$!
+    for _ in $(seq 1 100); do
+        port="$(sed -n 's/^listening on [0-9.]*:\([0-9]*\)$/\1/p' "$out")"
+        [ -n "$port" ] && break
+        sleep 0.1
+    done
+    [ -n "$port" ] || { echo "the reference service did not start"; cat "$out"; exit 1; }
+    export http_proxy="http://127.0.0.1:$port"
+}

@@ -25,26 +25,10 @@ log="$data/Logs/Tavolex.log"
 downloaded="$data/updates/tavolex/checkerconfig.json"
 requests="$work/requests.jsonl"
 
-service_pid=""
-stop_service() {
-    [ -n "$service_pid" ] && kill "$service_pid" 2>/dev/null && wait "$service_pid" 2>/dev/null
-    service_pid=""
-}
-
-start_service() { # document
-    stop_service
-    local out="$work/service.out" port=""
-    : >"$out"
+# Every request the service answers is kept, to tell which runs reached it.
+start_report_service() { # document
     : >"$requests"
-    python3 "$src/tools/config_service.py" --port 0 --document "$1" --log "$requests" >"$out" 2>&1 &
-    service_pid=$!
-    for _ in $(seq 1 100); do
-        port="$(sed -n 's/^listening on [0-9.]*:\([0-9]*\)$/\1/p' "$out")"
-        [ -n "$port" ] && break
-        sleep 0.1
-    done
-    [ -n "$port" ] || { echo "the reference service did not start"; cat "$out"; exit 1; }
-    export http_proxy="http://127.0.0.1:$port"
+    start_service --document "$1" --log "$requests"
 }
 
 # The standalone SteamVR as its installer leaves it: the flag in the 32-bit
@@ -408,7 +392,7 @@ report_case() { # case dir language report-path expected-code [name=value...]
 # extension in another language, which must give the same answer. The second
 # copy has no skins: report mode loads none, so it needs none and shows no
 # error box.
-start_service "$src/config/checkerconfig.json"
+start_report_service "$src/config/checkerconfig.json"
 dir="$(prepare_app json)"
 mkdir -p "$dir/out dir"
 report_case "json report" "$dir" en 'out dir\report.json' any
@@ -445,7 +429,7 @@ print("yes" if ok else "no")' "$work/shipped-report.json" 2>/dev/null)"
 codes_case() { # document code [name=value...]
     local name="$1" document="$here/$1" code="$2"
     shift 2
-    start_service "$document"
+    start_report_service "$document"
     local dir
     dir="$(prepare_app "code-$code")"
     report_case "code $code ($name)" "$dir" en report.json "$code" "$@"
