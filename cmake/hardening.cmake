@@ -85,8 +85,13 @@ function(tvx_harden_product)
         target_link_libraries(TavolexCheck PRIVATE ${TVX_DELAY_LIBS})
         target_link_options(TavolexCheck PRIVATE "-Wl,@${TVX_DELAY_KEEP}")
         set_property(TARGET TavolexCheck APPEND PROPERTY LINK_DEPENDS "${TVX_DELAY_KEEP}")
-        if(EXISTS "${CMAKE_SOURCE_DIR}/app/process_hardening_win.cpp")
-            target_sources(TavolexCheck PRIVATE "${CMAKE_SOURCE_DIR}/app/process_hardening_win.cpp")
+        # The exe's first statement calls into it; added here unless app/
+        # lists it itself.
+        set(tvx_hardening_source "${CMAKE_SOURCE_DIR}/app/process_hardening_win.cpp")
+        get_target_property(tvx_exe_sources TavolexCheck SOURCES)
+        if(NOT tvx_hardening_source IN_LIST tvx_exe_sources
+           AND NOT "process_hardening_win.cpp" IN_LIST tvx_exe_sources)
+            target_sources(TavolexCheck PRIVATE "${tvx_hardening_source}")
         endif()
     endif()
 endfunction()

@@ -45,26 +45,46 @@ steamvr=1
 INI
 }
 
+# Waits until every Wine process of the prefix has ended and its server has
+# stopped. A start window opened while the previous run's process was still
+# being torn down has, in these tests, now and then closed at once with 0;
+# the reason is not known yet, so each windowed check starts from an idle
+# prefix and that flakiness cannot hide or fake a result here.
+settle() {
+    wineserver -w 2>/dev/null
+}
+
 # Starts the exe in its folder (the current directory is the folder, as when
 # an installer starts it). Extra environment: set it before calling.
 start_app() { # dir args...
     local dir="$1"
     shift
-    (cd "$dir" && exec wine ./TavolexCheck.exe "$@") >/dev/null 2>&1 &
+    # Wine's own messages go beside the exe, for the report of a failed case.
+    (cd "$dir" && exec wine ./TavolexCheck.exe "$@") >"$dir/wine-output.txt" 2>&1 &
     app_pid=$!
 }
 
-# Polls until a visible window whose title matches exists; prints its id.
-# Fails early when the program has ended.
+# Polls until a visible window of the running program (Wine gives its
+# windows the process id) whose title matches exists; prints its id. Windows
+# of other programs, such as one a failed earlier test left open, never
+# match. Fails early when the program has ended.
 wait_for_window() { # title-regex seconds
     local deadline=$((SECONDS + $2)) id
     while [ $SECONDS -lt $deadline ]; do
-        id="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)"
+        id="$(find_window "$1")"
         [ -n "$id" ] && { echo "$id"; return 0; }
-        kill -0 "$app_pid" 2>/dev/null || return 1
+        if ! kill -0 "$app_pid" 2>/dev/null; then
+            echo "(the program ended without that window)" >&2
+            return 1
+        fi
         sleep 0.2
     done
     return 1
+}
+
+# The running program's visible window whose title matches, if any.
+find_window() { # title-regex [pid]
+    xdotool search --all --onlyvisible --pid "${2:-$app_pid}" --name "$1" 2>/dev/null | head -1
 }
 
 # Polls until the program has ended; sets exit_code (124 on time-out, and
@@ -86,10 +106,20 @@ wait_for_exit() { # seconds
     return 1
 }
 
-# Closes a window the way a user does: focus, then Escape.
-press_escape() { # window id
-    xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1" 2>/dev/null || true
-    xdotool key --window "$1" Escape 2>/dev/null || xdotool key Escape
+# Closes a window the way a user does: focus, then Escape. Under Wine a key
+# sent while a CJK window is still settling can be lost, so while the window
+# exists and the program still runs, Escape is pressed again (up to 5 times).
+press_escape() { # window id [pid]
+    local pid="${2:-$app_pid}" try
+    for try in 1 2 3 4 5; do
+        xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1" 2>/dev/null || true
+        xdotool key --window "$1" Escape 2>/dev/null
+        for _ in $(seq 1 20); do
+            kill -0 "$pid" 2>/dev/null || return 0
+            xdotool getwindowname "$1" >/dev/null 2>&1 || return 0
+            sleep 0.2
+        done
+    done
 }
 
 pass() { echo "PASS $1"; }

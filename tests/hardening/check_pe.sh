@@ -9,17 +9,17 @@
 # - the stack protector's canary comes from app/process_hardening_win.cpp,
 #   not libssp, whose start-up code loads the crypto provider DLLs before
 #   wWinMain (stack_smash_test.sh checks the protector at run time).
-# Usage: check_pe.sh <objdump> <exe>
+# Usage: check_pe.sh <objdump> <exe> [delay-loaded DLL names, ';'-separated]
 set -uo pipefail
 objdump="$1"
 exe="$2"
+delay_names="${3:-user32;gdi32;ole32;oleaut32;shell32;shlwapi;setupapi;wininet;gdiplus}"
 failures=0
 pass() { echo "PASS $1"; }
 fail() { echo "FAIL $1"; failures=$((failures + 1)); }
 
 plain_allowed="kernel32.dll msvcrt.dll advapi32.dll"
-delay_loaded="user32.dll gdi32.dll ole32.dll oleaut32.dll shell32.dll shlwapi.dll setupapi.dll
-wininet.dll gdiplus.dll"
+delay_loaded="$(echo "$delay_names" | tr 'A-Z;' 'a-z ' | sed -E 's/([a-z0-9_]+)/\1.dll/g')"
 
 headers="$("$objdump" -p "$exe")" || { echo "FAIL objdump cannot read $exe"; exit 1; }
 
