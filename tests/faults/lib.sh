@@ -112,6 +112,7 @@ wait_for_exit() { # seconds
 press_escape() { # window id [pid]
     local pid="${2:-$app_pid}" try
     for try in 1 2 3 4 5; do
+        xdotool windowraise "$1" 2>/dev/null # another window may cover it
         xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1" 2>/dev/null || true
         xdotool key --window "$1" Escape 2>/dev/null
         for _ in $(seq 1 20); do
