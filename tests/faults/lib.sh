@@ -46,10 +46,8 @@ INI
 }
 
 # Waits until every Wine process of the prefix has ended and its server has
-# stopped. A start window opened while the previous run's process was still
-# being torn down has, in these tests, now and then closed at once with 0;
-# the reason is not known yet, so each windowed check starts from an idle
-# prefix and that flakiness cannot hide or fake a result here.
+# stopped, so a windowed check starts in a fresh Wine session: a key left held
+# in the session by an earlier test would otherwise close its window at once.
 settle() {
     wineserver -w 2>/dev/null
 }
@@ -100,21 +98,25 @@ wait_for_exit() { # seconds
         fi
         sleep 0.1
     done
-    kill "$app_pid" 2>/dev/null
+    # A program left running would keep its windows and keys in the session.
+    kill -9 "$app_pid" 2>/dev/null
+    wait "$app_pid" 2>/dev/null
     app_pid=""
     exit_code=124
     return 1
 }
 
-# Closes a window the way a user does: focus, then Escape. Under Wine a key
-# sent while a CJK window is still settling can be lost, so while the window
-# exists and the program still runs, Escape is pressed again (up to 5 times).
+# Closes a window the way a user does: focus, then a real Escape key press
+# (a synthetic one, sent to the window, can stay held in the Wine session and
+# close the next test's window). While the window exists and the program still
+# runs, Escape is pressed again (up to 5 times): a key that arrives while a
+# window is still settling can be lost.
 press_escape() { # window id [pid]
     local pid="${2:-$app_pid}" try
     for try in 1 2 3 4 5; do
         xdotool windowraise "$1" 2>/dev/null # another window may cover it
         xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1" 2>/dev/null || true
-        xdotool key --window "$1" Escape 2>/dev/null
+        xdotool key Escape
         for _ in $(seq 1 20); do
             kill -0 "$pid" 2>/dev/null || return 0
             xdotool getwindowname "$1" >/dev/null 2>&1 || return 0
