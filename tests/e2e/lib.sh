@@ -1,6 +1,9 @@
 # Helpers for driving the real TavolexCheck.exe under Wine on the test screen
-# like a user does. Source it; set `bin` (the folder of the exe and skins)
-# first. Everything polls; nothing sleeps for a fixed time.
+# like a user does, in a private copy of its folder, and for checking what the
+# user sees and what stays on disk. Source it after setting `bin` (the folder
+# of the built exe and skins) and, for the reference service, `src`. Set
+# copy_config=1 to give each copy the offline configuration as well.
+# Everything polls; nothing sleeps for a fixed time.
 : "${DISPLAY:?needs the test screen}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 
@@ -9,34 +12,88 @@ app_pid=""
 failures=0
 e2e_cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+    stop_service
+    chmod -R u+w "$work" 2>/dev/null
     rm -rf "$work"
 }
 trap e2e_cleanup EXIT
 
-# A private copy of the exe and skins per case, so that a broken skin never
-# touches the build's own. Prints the folder.
+# A private copy of the exe and skins (and with copy_config=1 the offline
+# configuration) per case, so a broken file never touches the build's own.
+# Prints the folder.
 prepare_app() { # case-name
     local dir="$work/$1"
     mkdir -p "$dir"
     cp "$bin/TavolexCheck.exe" "$dir/"
     cp -r "$bin"/skin_tavolex_cn "$bin"/skin_tavolex_en "$bin"/skin_tavolex_jp "$dir/"
+    if [ "${copy_config:-0}" = 1 ] && [ -d "$bin/config" ]; then
+        cp -r "$bin/config" "$dir/"
+    fi
     echo "$dir"
 }
 
-# Polls until a visible window whose title matches the pattern exists; prints
-# its id. Fails early when the program has ended.
+# A stored result of a real check, for setup mode.
+write_result_file() { # dir
+    cat > "$1/result.tvxcfg" <<'INI'
+[result]
+os=Microsoft Windows 10 Pro(64)
+cpu=Intel(R) Core(TM) i5-9400F CPU @ 2.90GHz
+memory=8GB
+gpu1=NVIDIA GeForce GTX 1050 Ti 
+dispdriver1=23.21.13.8813
+cpu_game=2
+cpu_video=2
+mem_support=2
+gpu1_game=1
+gpu1_video=2
+os_support=2
+steamvr=1
+INI
+}
+
+# Waits until every Wine process of the prefix has ended and its server has
+# stopped, so a windowed check starts in a fresh Wine session: a key left held
+# in the session by an earlier test would otherwise close its window at once.
+settle() {
+    wineserver -w 2>/dev/null
+}
+
+# Starts the exe in its folder (the current directory is the folder, as when
+# an installer starts it). Extra environment: set it before calling.
+start_app() { # dir args...
+    local dir="$1"
+    shift
+    # Wine's own messages go beside the case folder, for the report of a
+    # failed case (inside it they would look like files the program made).
+    (cd "$dir" && exec wine ./TavolexCheck.exe "$@") >"$dir.wine-output.txt" 2>&1 &
+    app_pid=$!
+}
+
+# Polls until a visible window of the running program (Wine gives its
+# windows the process id) whose title matches exists; prints its id. Windows
+# of other programs, such as one a failed earlier test left open, never
+# match. Fails early when the program has ended.
 wait_for_window() { # title-regex seconds
     local deadline=$((SECONDS + $2)) id
     while [ $SECONDS -lt $deadline ]; do
-        id="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)"
+        id="$(find_window "$1")"
         [ -n "$id" ] && { echo "$id"; return 0; }
-        kill -0 "$app_pid" 2>/dev/null || return 1
+        if ! kill -0 "$app_pid" 2>/dev/null; then
+            echo "(the program ended without that window)" >&2
+            return 1
+        fi
         sleep 0.2
     done
     return 1
 }
 
-# Polls until the program has ended; sets exit_code (124 on time-out).
+# The running program's visible window whose title matches, if any.
+find_window() { # title-regex [pid]
+    xdotool search --all --onlyvisible --pid "${2:-$app_pid}" --name "$1" 2>/dev/null | head -1
+}
+
+# Polls until the program has ended; sets exit_code (124 on time-out, and
+# the program is then killed).
 wait_for_exit() { # seconds
     local deadline=$((SECONDS + $1))
     while [ $SECONDS -lt $deadline ]; do
@@ -48,8 +105,7 @@ wait_for_exit() { # seconds
         fi
         sleep 0.1
     done
-    # A program left running would keep its windows (and any key it holds)
-    # in the Wine session for the cases after this one.
+    # A program left running would keep its windows and keys in the session.
     kill -9 "$app_pid" 2>/dev/null
     wait "$app_pid" 2>/dev/null
     app_pid=""
@@ -57,11 +113,23 @@ wait_for_exit() { # seconds
     return 1
 }
 
-start_app() { # dir args...
-    local dir="$1"
-    shift
-    (cd "$dir" && exec wine ./TavolexCheck.exe "$@") </dev/null >>"$work/app.out" 2>&1 &
-    app_pid=$!
+# Closes a window the way a user does: focus, then a real Escape key press
+# (a synthetic one, sent to the window, can stay held in the Wine session and
+# close the next test's window). While the window exists and the program still
+# runs, Escape is pressed again (up to 5 times): a key that arrives while a
+# window is still settling can be lost.
+press_escape() { # window id [pid]
+    local pid="${2:-$app_pid}" try
+    for try in 1 2 3 4 5; do
+        xdotool windowraise "$1" 2>/dev/null # another window may cover it
+        xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1" 2>/dev/null || true
+        xdotool key Escape
+        for _ in $(seq 1 20); do
+            kill -0 "$pid" 2>/dev/null || return 0
+            xdotool getwindowname "$1" >/dev/null 2>&1 || return 0
+            sleep 0.2
+        done
+    done
 }
 
 pass() { echo "PASS $1"; }
@@ -69,8 +137,12 @@ fail() {
     echo "FAIL $1"
     failures=$((failures + 1))
 }
-
-expect_exit() { # case expected
+check() { # description command...
+    local what="$1"
+    shift
+    if "$@"; then pass "$what"; else fail "$what"; fi
+}
+expect_exit() { # description expected
     if [ "$exit_code" = "$2" ]; then
         pass "$1 (exit code $exit_code)"
     else

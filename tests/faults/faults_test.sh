@@ -281,4 +281,4 @@ starts="$(grep -c 'Start work' "$log")"
 check "two checks at once: both runs logged ($starts \"Start work...\")" test "$starts" -eq 2
 check "two checks at once: the configuration file is the served document" cmp -s "$stored" "$served"
 
-[ "$failures" -eq 0 ] || { for f in "$work"/*/wine-output.txt; do echo "== $f"; grep -v "^fixme" "$f" | tail -5; done; false; }
+[ "$failures" -eq 0 ] || { for f in "$work"/*.wine-output.txt; do echo "== $f"; grep -v "^fixme" "$f" | tail -5; done; false; }

@@ -12,21 +12,7 @@ expect() { expect_exit "$@"; }
 prepare() { # case-name
     local dir
     dir="$(prepare_app "$1")"
-    cat > "$dir/result.tvxcfg" <<'INI'
-[result]
-os=Microsoft Windows 10 Pro(64)
-cpu=Intel(R) Core(TM) i5-9400F CPU @ 2.90GHz
-memory=8GB
-gpu1=NVIDIA GeForce GTX 1050 Ti 
-dispdriver1=23.21.13.8813
-cpu_game=2
-cpu_video=2
-mem_support=2
-gpu1_game=1
-gpu1_video=2
-os_support=2
-steamvr=1
-INI
+    write_result_file "$dir"
     echo "$dir"
 }
 start() { start_app "$@"; }
