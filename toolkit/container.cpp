@@ -73,10 +73,8 @@ bool CContainerUI::IsChildShown(int index) const {
 }
 
 void CContainerUI::ArrangeChildren(const RECT& inner) {
-    for (int i = 0; i < GetCount(); ++i)
-        if (IsChildShown(i))
-            m_items[static_cast<size_t>(i)]->SetPos(
-                PlaceInCell(*m_items[static_cast<size_t>(i)], inner));
+    for (CControlUI* child : ShownChildren())
+        child->SetPos(PlaceInCell(*child, inner));
 }
 
 CControlUI* CContainerUI::FindMouseTarget(POINT point) {
@@ -110,9 +108,8 @@ void CContainerUI::DoPaint(HDC dc, const RECT& dirty) {
     // Children stay inside the container: clip to its rectangle.
     const int saved = SaveDC(dc);
     IntersectClipRect(dc, overlap.left, overlap.top, overlap.right, overlap.bottom);
-    for (int i = 0; i < GetCount(); ++i)
-        if (IsChildShown(i))
-            m_items[static_cast<size_t>(i)]->DoPaint(dc, overlap);
+    for (CControlUI* child : ShownChildren())
+        child->DoPaint(dc, overlap);
     RestoreDC(dc, saved);
     PaintBorder(dc);
 }
@@ -123,6 +120,14 @@ void CContainerUI::SetManager(CPaintManagerUI* manager, CContainerUI* parent) {
         item->SetManager(manager, this);
 }
 
+std::vector<CControlUI*> CContainerUI::ShownChildren() const {
+    std::vector<CControlUI*> shown;
+    for (int i = 0; i < GetCount(); ++i)
+        if (IsChildShown(i))
+            shown.push_back(m_items[static_cast<size_t>(i)].get());
+    return shown;
+}
+
 void CContainerUI::NeedUpdate() {
     // Cheap and always right: lay the whole window out again on next paint.
     if (m_manager != nullptr)
@@ -130,15 +135,10 @@ void CContainerUI::NeedUpdate() {
 }
 
 void CVerticalLayoutUI::ArrangeChildren(const RECT& inner) {
+    const std::vector<CControlUI*> shown = ShownChildren();
     std::vector<BoxItem> items;
-    std::vector<CControlUI*> shown;
-    for (int i = 0; i < GetCount(); ++i) {
-        if (!IsChildShown(i))
-            continue;
-        CControlUI* c = m_items[static_cast<size_t>(i)].get();
-        shown.push_back(c);
+    for (CControlUI* c : shown)
         items.push_back(BoxItem{c->GetFixedHeight(), c->GetPadding().top, c->GetPadding().bottom});
-    }
     const std::vector<BoxSpan> spans =
         LayoutBox(inner.top, inner.bottom - inner.top, m_childPadding, items);
     for (size_t i = 0; i < shown.size(); ++i) {
@@ -153,15 +153,10 @@ void CVerticalLayoutUI::ArrangeChildren(const RECT& inner) {
 }
 
 void CHorizontalLayoutUI::ArrangeChildren(const RECT& inner) {
+    const std::vector<CControlUI*> shown = ShownChildren();
     std::vector<BoxItem> items;
-    std::vector<CControlUI*> shown;
-    for (int i = 0; i < GetCount(); ++i) {
-        if (!IsChildShown(i))
-            continue;
-        CControlUI* c = m_items[static_cast<size_t>(i)].get();
-        shown.push_back(c);
+    for (CControlUI* c : shown)
         items.push_back(BoxItem{c->GetFixedWidth(), c->GetPadding().left, c->GetPadding().right});
-    }
     const std::vector<BoxSpan> spans =
         LayoutBox(inner.left, inner.right - inner.left, m_childPadding, items);
     for (size_t i = 0; i < shown.size(); ++i) {

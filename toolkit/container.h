@@ -34,6 +34,8 @@ protected:
     // Lays the visible children out inside `inner`.
     virtual void ArrangeChildren(const RECT& inner);
     virtual bool IsChildShown(int index) const;
+    // The children that take part in layout, in order.
+    std::vector<CControlUI*> ShownChildren() const;
 
     std::vector<std::unique_ptr<CControlUI>> m_items;
     RECT m_inset = {0, 0, 0, 0};
