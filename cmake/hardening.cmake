@@ -8,10 +8,13 @@ if(NOT MINGW)
 endif()
 
 # -fstack-protector-strong makes gcc link libssp; the root's -static takes its
-# archive, so no libssp-0.dll is imported. --high-entropy-va is for 64-bit
-# images only and is left out.
+# archive, so no libssp-0.dll is imported. --high-entropy-va exists for 64-bit
+# images only.
 add_compile_options(-fstack-protector-strong)
 add_link_options(-fstack-protector-strong -Wl,--dynamicbase -Wl,--nxcompat)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    add_link_options(-Wl,--high-entropy-va)
+endif()
 # The third-party libraries were added before this file was read.
 foreach(tvx_dep jsoncpp_static pugixml-static)
     if(TARGET ${tvx_dep})
@@ -39,6 +42,14 @@ set(TVX_DELAY_LIBS "")
 # is therefore named with -u, in a response file that ld reads.
 set(TVX_DELAY_KEEP "${tvx_delay_dir}/keep-thunks.rsp")
 set(tvx_keep "")
+# C names are decorated differently per architecture: 32-bit x86 puts an
+# underscore before every C symbol and "@N" after stdcall ones
+# ("__imp__InternetOpenA@20"), x86-64 does neither ("__imp_InternetOpenA").
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(tvx_c_prefix "")
+else()
+    set(tvx_c_prefix "_")
+endif()
 foreach(tvx_dll ${TVX_DELAY_LOADED_DLLS})
     find_library(TVX_IMPLIB_${tvx_dll} NAMES lib${tvx_dll}.a ${tvx_dll})
     if(NOT TVX_IMPLIB_${tvx_dll})
@@ -53,10 +64,11 @@ foreach(tvx_dll ${TVX_DELAY_LOADED_DLLS})
             message(FATAL_ERROR "${CMAKE_NM} failed on ${TVX_IMPLIB_${tvx_dll}}")
         endif()
         # "00000000 I __imp__InternetOpenA@20" -> "InternetOpenA@20" (stdcall),
-        # "00000000 I __imp__wsprintfW" -> "wsprintfW" (cdecl).
-        string(REGEX MATCHALL "__imp__[A-Za-z0-9_]+(@[0-9]+)?" tvx_imports "${tvx_symbols}")
+        # "00000000 I __imp__wsprintfW" -> "wsprintfW" (cdecl); on x86-64
+        # "__imp_InternetOpenA" -> "InternetOpenA".
+        string(REGEX MATCHALL "__imp_${tvx_c_prefix}[A-Za-z0-9_]+(@[0-9]+)?" tvx_imports "${tvx_symbols}")
         list(REMOVE_DUPLICATES tvx_imports)
-        list(TRANSFORM tvx_imports REPLACE "^__imp__" "")
+        list(TRANSFORM tvx_imports REPLACE "^__imp_${tvx_c_prefix}" "")
         list(JOIN tvx_imports "\n" tvx_exports)
         file(WRITE "${tvx_def}" "LIBRARY ${tvx_dll}.dll\nEXPORTS\n${tvx_exports}\n")
         execute_process(COMMAND "${CMAKE_DLLTOOL}" --input-def "${tvx_def}"
@@ -70,7 +82,7 @@ foreach(tvx_dll ${TVX_DELAY_LOADED_DLLS})
     file(STRINGS "${tvx_def}" tvx_names REGEX "^[A-Za-z0-9_]+(@[0-9]+)?$")
     list(REMOVE_ITEM tvx_names EXPORTS)
     foreach(tvx_name ${tvx_names})
-        string(APPEND tvx_keep "-u _${tvx_name}\n")
+        string(APPEND tvx_keep "-u ${tvx_c_prefix}${tvx_name}\n")
     endforeach()
 endforeach()
 file(WRITE "${TVX_DELAY_KEEP}.new" "${tvx_keep}")

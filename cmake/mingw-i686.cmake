@@ -1,14 +1,4 @@
-# Cross build of the 32-bit Windows product with mingw-w64. The posix thread
-# flavour is required: GoogleTest needs std::mutex.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross build of the Windows product with mingw-w64: the 32-bit exe that ships.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-# ctest runs the Windows test programs under Wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-exec")
+set(TVX_MINGW_TRIPLET i686-w64-mingw32)
+include("${CMAKE_CURRENT_LIST_DIR}/mingw-toolchain.cmake")
