@@ -1,37 +1,121 @@
-# Shared by the scripts: build folders, the private Wine prefix and a virtual
-# screen. Source it; it defines functions only.
+# Shared by the scripts: build folders, the Windows build and Wine loader this
+# machine can run, the private Wine prefix and a virtual screen. Source it; it
+# defines functions and settings only.
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # TVX_BUILD_SUFFIX lets several people build in one tree without sharing folders.
 native_build="$root/build-native${TVX_BUILD_SUFFIX:-}"
-win_build="$root/build-win${TVX_BUILD_SUFFIX:-}"
 jobs="$(nproc 2>/dev/null || echo 2)"
+# Windows programs are started through this, never through bare `wine`, which
+# prefers the 32-bit loader even where the machine cannot run it.
+wine="$root/scripts/wine-exec"
+
+# The product ships as a 32-bit exe and is always built as one. Some machines
+# cannot run 32-bit code at all (every i386 program fails with "Exec format
+# error"), and no Wine can run a 32-bit exe there; the same sources built for
+# x86-64 then carry the Windows suite under 64-bit Wine. Chosen once per run,
+# and exported so that every script and test below uses the same build and
+# loader; TVX_WIN_ARCH=i686|x86_64 forces the choice.
+select_windows_arch() {
+    if [ -n "${TVX_WIN_ARCH_REASON:-}" ]; then
+        return 0
+    fi
+    case "${TVX_WIN_ARCH:-}" in
+        i686 | x86_64) TVX_WIN_ARCH_REASON="TVX_WIN_ARCH=$TVX_WIN_ARCH was given" ;;
+        "")
+            if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+                TVX_WIN_ARCH=i686
+                TVX_WIN_ARCH_REASON="this machine runs 32-bit code"
+            else
+                TVX_WIN_ARCH=x86_64
+                TVX_WIN_ARCH_REASON="this machine cannot run 32-bit code (the 32-bit Wine loader fails to start)"
+            fi
+            ;;
+        *)
+            echo "TVX_WIN_ARCH must be i686 or x86_64, not '$TVX_WIN_ARCH'" >&2
+            return 1
+            ;;
+    esac
+    export TVX_WIN_ARCH TVX_WIN_ARCH_REASON
+}
+
+win_build_folder() { # arch
+    case "$1" in
+        i686) echo "$root/build-win${TVX_BUILD_SUFFIX:-}" ;;
+        x86_64) echo "$root/build-win-x86_64${TVX_BUILD_SUFFIX:-}" ;;
+    esac
+}
+
+# The Wine loader for an architecture; 64-bit Wine also needs WINELOADER, so
+# that the processes it starts itself (wineboot's services) use it too.
+wine_loader() { # arch
+    case "$1" in
+        i686) echo /usr/lib/wine/wine ;;
+        x86_64) echo /usr/lib/wine/wine64 ;;
+    esac
+}
+
+# The architecture of a PE file ("i686", "x86_64"), or nothing for any other
+# file: the Machine field follows the "PE\0\0" signature, whose offset is at 0x3C.
+pe_arch() { # file
+    local offset machine
+    offset="$(od -An -tu4 -j60 -N4 "$1" 2>/dev/null | tr -d ' ')"
+    [ -n "$offset" ] || return 0
+    machine="$(od -An -tx2 -j$((offset + 4)) -N2 "$1" 2>/dev/null | tr -d ' ')"
+    case "$machine" in
+        014c) echo i686 ;;
+        8664) echo x86_64 ;;
+    esac
+}
+
+select_windows_arch || exit 1
+# The product build (32-bit, what ships) and the build whose Windows suite
+# runs on this machine; the same folder where 32-bit code runs.
+product_build="$(win_build_folder i686)"
+win_build="$(win_build_folder "$TVX_WIN_ARCH")"
 
 build_native() {
     cmake -S "$root" -B "$native_build" -DCMAKE_BUILD_TYPE=Debug >/dev/null
     cmake --build "$native_build" -j"$jobs"
 }
 
+build_windows_arch() { # arch
+    local folder
+    folder="$(win_build_folder "$1")"
+    cmake -S "$root" -B "$folder" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$1.cmake" >/dev/null
+    cmake --build "$folder" -j"$jobs"
+}
+
+# The 32-bit product, and the x86-64 build too where it runs the suite.
 build_windows() {
-    cmake -S "$root" -B "$win_build" -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
-    cmake --build "$win_build" -j"$jobs"
+    build_windows_arch i686 || return 1
+    if [ "$TVX_WIN_ARCH" != i686 ]; then
+        build_windows_arch "$TVX_WIN_ARCH" || return 1
+    fi
 }
 
 # A private prefix, made once per build folder, with the fonts the skins name
-# mapped to one that has CJK glyphs.
+# mapped to one that has CJK glyphs. A prefix that cannot be made stops the
+# run: nothing after it could start.
 prepare_wine_prefix() {
     export WINEPREFIX="${TVX_WINEPREFIX:-$win_build/wineprefix}"
     export WINEDEBUG="${WINEDEBUG:--all}"
     export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
     if [ ! -f "$WINEPREFIX/.tvx-ready-3" ]; then
-        echo "Creating Wine prefix $WINEPREFIX"
+        echo "Creating Wine prefix $WINEPREFIX ($TVX_WIN_ARCH)"
         rm -rf "$WINEPREFIX"
-        wineboot --init >/dev/null 2>&1
-        wineserver -w
+        local output
+        if ! output="$("$wine" wineboot --init 2>&1)" || ! wineserver -w ||
+           [ ! -f "$WINEPREFIX/system.reg" ]; then
+            echo "Cannot create the Wine prefix $WINEPREFIX with $(wine_loader "$TVX_WIN_ARCH"):" >&2
+            echo "$output" | tail -n 5 >&2
+            return 1
+        fi
         for face in "Microsoft YaHei" "Microsoft YaHei UI" "SimSun" "Meiryo" "Meiryo UI" \
                     "MS UI Gothic" "Segoe UI" "Tahoma" "Arial"; do
-            wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ \
-                /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
+            "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ \
+                /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1 ||
+                { echo "Cannot set a font replacement in $WINEPREFIX" >&2; return 1; }
         done
         wineserver -w
         touch "$WINEPREFIX/.tvx-ready-3"

@@ -7,10 +7,10 @@ set -uo pipefail
 source "$(dirname "$0")/../scripts/lib.sh"
 runs="${1:-5}"
 build_windows >/dev/null || exit 1
-prepare_wine_prefix
+prepare_wine_prefix || exit 1
 wineserver -p  # keep the server up, so no run pays for its start
 trap 'wineserver -k 2>/dev/null' EXIT
 bench="$win_build/bin/checker_bench.exe"
 python3 -B "$root/tools/with_config_service.py" -- bash -c '
-    for i in $(seq 1 '"$runs"'); do wine "'"$bench"'"; done
-    for i in $(seq 1 '"$runs"'); do wine "'"$bench"'" split; done'
+    for i in $(seq 1 '"$runs"'); do "'"$wine"'" "'"$bench"'"; done
+    for i in $(seq 1 '"$runs"'); do "'"$wine"'" "'"$bench"'" split; done'

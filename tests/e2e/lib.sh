@@ -6,6 +6,8 @@
 # Everything polls; nothing sleeps for a fixed time.
 : "${DISPLAY:?needs the test screen}"
 export WINEDEBUG="${WINEDEBUG:--all}"
+# Starts Windows programs with the Wine loader that fits them and this machine.
+wine="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/scripts/wine-exec"
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/tvx-e2e.XXXXXX")"
 app_pid=""
@@ -65,7 +67,7 @@ start_app() { # dir args...
     shift
     # Wine's own messages go beside the case folder, for the report of a
     # failed case (inside it they would look like files the program made).
-    (cd "$dir" && exec wine ./TavolexCheck.exe "$@") >"$dir.wine-output.txt" 2>&1 &
+    (cd "$dir" && exec "$wine" ./TavolexCheck.exe "$@") >"$dir.wine-output.txt" 2>&1 &
     app_pid=$!
 }
 

@@ -154,7 +154,7 @@ done
 # Report mode: one whole check without windows (the same check as the start
 # window's, and the same log). Sets exit_code; the report goes to report.json.
 report_run() { # dir [seconds]
-    start_app "$1" lang=en "report=$(winepath -w "$1")\\report.json"
+    start_app "$1" lang=en "report=$("$wine" winepath -w "$1")\\report.json"
     wait_for_exit "${2:-180}"
 }
 is_check_code() { [ "$exit_code" -ge 0 ] && [ "$exit_code" -le 3 ]; }

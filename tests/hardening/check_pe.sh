@@ -9,11 +9,14 @@
 # - the stack protector's canary comes from app/process_hardening_win.cpp,
 #   not libssp, whose start-up code loads the crypto provider DLLs before
 #   wWinMain (stack_smash_test.sh checks the protector at run time).
-# Usage: check_pe.sh <objdump> <exe> [delay-loaded DLL names, ';'-separated]
+# - the image is a Windows GUI program of the build's architecture: the
+#   product proper is PE32 (i686); the x86-64 build exists for testing.
+# Usage: check_pe.sh <objdump> <exe> <i686|x86_64> [delay-loaded DLL names, ';'-separated]
 set -uo pipefail
 objdump="$1"
 exe="$2"
-delay_names="${3:-user32;gdi32;ole32;oleaut32;shell32;shlwapi;setupapi;wininet;gdiplus}"
+arch="$3"
+delay_names="${4:-user32;gdi32;ole32;oleaut32;shell32;shlwapi;setupapi;wininet;gdiplus}"
 failures=0
 pass() { echo "PASS $1"; }
 fail() { echo "FAIL $1"; failures=$((failures + 1)); }
@@ -22,6 +25,14 @@ plain_allowed="kernel32.dll msvcrt.dll advapi32.dll"
 delay_loaded="$(echo "$delay_names" | tr 'A-Z;' 'a-z ' | sed -E 's/([a-z0-9_]+)/\1.dll/g')"
 
 headers="$("$objdump" -p "$exe")" || { echo "FAIL objdump cannot read $exe"; exit 1; }
+
+declare -A expected_magic=([i686]="010b (PE32)" [x86_64]="020b (PE32+)")
+magic="$(echo "$headers" | awk '/^Magic/ {print $2, $3; exit}')"
+[ "$magic" = "${expected_magic[$arch]:-?}" ] && pass "image is $magic for $arch" ||
+    fail "image is ${magic:-unreadable}, expected ${expected_magic[$arch]:-a known architecture} for $arch"
+subsystem="$(echo "$headers" | awk '/^Subsystem/ {print $2; exit}')"
+[ "$subsystem" = 00000002 ] && pass "Windows GUI subsystem" ||
+    fail "subsystem ${subsystem:-unreadable}, expected 00000002 (Windows GUI)"
 
 characteristics="$(echo "$headers" | awk '/^DllCharacteristics/ {print $2; exit}')"
 if [ -z "$characteristics" ]; then

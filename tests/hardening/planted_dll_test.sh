@@ -26,11 +26,11 @@ dir="$work/control"
 mkdir -p "$dir"
 cp "$control" "$dir/"
 plant "$dir"
-(cd "$dir" && wine ./plant_control.exe "${names[@]/%/.dll}") >/dev/null 2>&1
+(cd "$dir" && "$wine" ./plant_control.exe "${names[@]/%/.dll}") >/dev/null 2>&1
 found="$(markers "$dir")"
 check "planted DLLs load without the defence (found: ${found:-none})" test -n "$found"
 rm -f "$dir"/*.planted-loaded
-output="$(cd "$dir" && wine ./plant_control.exe harden "${names[@]/%/.dll}" 2>/dev/null | tr -d '\r')"
+output="$(cd "$dir" && "$wine" ./plant_control.exe harden "${names[@]/%/.dll}" 2>/dev/null | tr -d '\r')"
 exit_code=$?
 expect_exit "HardenDllSearch succeeds ($(echo $output))" 0
 found="$(markers "$dir")"
@@ -56,7 +56,7 @@ check "no planted DLL loaded by setup mode (found: ${found:-none})" test -z "$fo
 # 3. A windowless check (report mode) uses WinINet; no service answers here.
 dir="$(prepare_app report)"
 plant "$dir"
-http_proxy=http://127.0.0.1:9 start_app "$dir" lang=en "report=$(winepath -w "$dir" 2>/dev/null)\\report.json"
+http_proxy=http://127.0.0.1:9 start_app "$dir" lang=en "report=$("$wine" winepath -w "$dir" 2>/dev/null)\\report.json"
 wait_for_exit 180
 check "report mode ends beside planted DLLs (exit code $exit_code)" test "$exit_code" != 124
 found="$(markers "$dir")"

@@ -5,8 +5,9 @@
 # Usage: stack_smash_test.sh <stack_smash.exe>
 set -uo pipefail
 export WINEDEBUG="${WINEDEBUG:--all}"
+wine="$(cd "$(dirname "$0")/../.." && pwd)/scripts/wine-exec"
 failures=0
-fits="$(wine "$1" 8 2>/dev/null | tr -d '\r')"
+fits="$("$wine" "$1" 8 2>/dev/null | tr -d '\r')"
 status=$?
 if [ $status -eq 0 ] && [[ "$fits" == "returned normally"* ]]; then
     echo "PASS 8 bytes into 16: returned normally"
@@ -14,7 +15,7 @@ else
     echo "FAIL 8 bytes into 16: status $status, output '$fits'"
     failures=$((failures + 1))
 fi
-smashed="$(wine "$1" 64 2>/dev/null | tr -d '\r')"
+smashed="$("$wine" "$1" 64 2>/dev/null | tr -d '\r')"
 status=$?
 if [ $status -eq $((0xC0000409 & 0xFF)) ] && [ -z "$smashed" ]; then
     echo "PASS 64 bytes into 16: ended by the stack protector (status $status)"
