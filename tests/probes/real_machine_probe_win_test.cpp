@@ -23,12 +23,15 @@ TEST(RealMachineProbe, AnswersFromThisMachine) {
     EXPECT_FALSE(caption.empty());
     EXPECT_GT(memory, 0);
 
-    // A 32-bit process under a 64-bit Windows (WMI's address width 64) is a
-    // WOW64 process, and the other way round.
-    BOOL wow64 = FALSE;
-    ASSERT_TRUE(IsWow64Process(GetCurrentProcess(), &wow64));
-    EXPECT_EQ(wow64 != FALSE, machine.IsWow64());
-    EXPECT_EQ(sizeof(void*) == 4 && width == 64, machine.IsWow64());
+    // The 32-bit product under a 64-bit Windows (WMI's address width 64) is
+    // a WOW64 process, and the other way round; a 64-bit build answers the
+    // same question for it.
+    EXPECT_EQ(width == 64, machine.IsWow64());
+    if (sizeof(void*) == 4) {
+        BOOL wow64 = FALSE;
+        ASSERT_TRUE(IsWow64Process(GetCurrentProcess(), &wow64));
+        EXPECT_EQ(wow64 != FALSE, machine.IsWow64());
+    }
 
     EXPECT_EQ(ReadCpuBrandString(), machine.CpuBrandString());
     EXPECT_FALSE(machine.IsPortablePc());
