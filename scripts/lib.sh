@@ -94,54 +94,120 @@ build_windows() {
     fi
 }
 
-# A private prefix, made once per build folder, with the fonts the skins name
-# mapped to one that has CJK glyphs. A prefix that cannot be made stops the
-# run: nothing after it could start.
-prepare_wine_prefix() {
-    export WINEPREFIX="${TVX_WINEPREFIX:-$win_build/wineprefix}"
+# A private prefix, made once, with the fonts the skins name mapped to one
+# that has CJK glyphs, and Wine's crash dialog off: a crash then ends the
+# program at once and leaves "wine: Unhandled ..." in its output, instead of
+# a dialog waiting for a click. A prefix that cannot be made stops the run:
+# nothing after it could start. With a second argument, a ready prefix is
+# copied instead of made anew (faster, and the same).
+prepare_wine_prefix() { # [prefix [ready prefix to copy]]
+    export WINEPREFIX="${1:-${TVX_WINEPREFIX:-$win_build/wineprefix}}"
     export WINEDEBUG="${WINEDEBUG:--all}"
     export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-    if [ ! -f "$WINEPREFIX/.tvx-ready-3" ]; then
-        echo "Creating Wine prefix $WINEPREFIX ($TVX_WIN_ARCH)"
-        rm -rf "$WINEPREFIX"
-        local output
-        if ! output="$("$wine" wineboot --init 2>&1)" || ! wineserver -w ||
-           [ ! -f "$WINEPREFIX/system.reg" ]; then
-            echo "Cannot create the Wine prefix $WINEPREFIX with $(wine_loader "$TVX_WIN_ARCH"):" >&2
-            echo "$output" | tail -n 5 >&2
-            return 1
-        fi
-        for face in "Microsoft YaHei" "Microsoft YaHei UI" "SimSun" "Meiryo" "Meiryo UI" \
-                    "MS UI Gothic" "Segoe UI" "Tahoma" "Arial"; do
-            "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ \
-                /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1 ||
-                { echo "Cannot set a font replacement in $WINEPREFIX" >&2; return 1; }
-        done
-        wineserver -w
-        touch "$WINEPREFIX/.tvx-ready-3"
+    [ -f "$WINEPREFIX/$prefix_ready" ] && return 0
+    rm -rf "$WINEPREFIX"
+    if [ -n "${2:-}" ] && [ -f "$2/$prefix_ready" ]; then
+        echo "Copying Wine prefix $2 to $WINEPREFIX"
+        WINEPREFIX="$2" wineserver -w
+        cp -a "$2" "$WINEPREFIX" || { echo "Cannot copy the Wine prefix $2" >&2; return 1; }
+        return 0
     fi
+    echo "Creating Wine prefix $WINEPREFIX ($TVX_WIN_ARCH)"
+    local output
+    if ! output="$("$wine" wineboot --init 2>&1)" || ! wineserver -w ||
+       [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "Cannot create the Wine prefix $WINEPREFIX with $(wine_loader "$TVX_WIN_ARCH"):" >&2
+        echo "$output" | tail -n 5 >&2
+        return 1
+    fi
+    local face
+    for face in "Microsoft YaHei" "Microsoft YaHei UI" "SimSun" "Meiryo" "Meiryo UI" \
+                "MS UI Gothic" "Segoe UI" "Tahoma" "Arial"; do
+        "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ \
+            /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1 ||
+            { echo "Cannot set a font replacement in $WINEPREFIX" >&2; return 1; }
+    done
+    "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+        >/dev/null 2>&1 || { echo "Cannot turn off the crash dialog in $WINEPREFIX" >&2; return 1; }
+    wineserver -w
+    touch "$WINEPREFIX/$prefix_ready"
+}
+prefix_ready=.tvx-ready-4
+
+# Polls until a command succeeds; fails once the seconds have passed.
+poll_step=0.1
+poll_until() { # seconds command...
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ $SECONDS -lt $deadline ] || return 1
+        sleep "$poll_step"
+    done
 }
 
-# Starts an Xvfb on a free display unless one is given; sets DISPLAY.
-xvfb_pid=""
-start_virtual_screen() {
+# Starts an Xvfb on a free display and sets DISPLAY to it; every screen
+# started goes when stop_virtual_screen runs.
+xvfb_pids=()
+start_virtual_screen() { # [WIDTHxHEIGHT]
     local n
     for n in $(seq 90 140); do
         if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-            Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-            xvfb_pid=$!
+            Xvfb ":$n" -screen 0 "${1:-1280x1024}x24" -nolisten tcp >/dev/null 2>&1 &
+            xvfb_pids+=($!)
             export DISPLAY=":$n"
-            for _ in $(seq 1 100); do
-                [ -e "/tmp/.X11-unix/X$n" ] && return 0
-                sleep 0.1
-            done
-            return 1
+            poll_until 10 test -e "/tmp/.X11-unix/X$n"
+            return
         fi
     done
     return 1
 }
 
 stop_virtual_screen() {
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    xvfb_pid=""
+    local pid
+    for pid in "${xvfb_pids[@]}"; do
+        kill "$pid" 2>/dev/null
+    done
+    xvfb_pids=()
+}
+
+# Wine slots let ctest run Windows tests side by side: each test takes a slot
+# (a prefix and a virtual screen of its own), so that no two tests share the
+# log, the updates folder, registry settings or the keyboard focus. scripts/test
+# describes the slots in TVX_WINE_SLOT_<id> ("prefix display"); ctest names the
+# slot a test holds in CTEST_RESOURCE_GROUP_0_WINE ("id:<id>,slots:1").
+wine_slot_prefix() { # id
+    if [ "$1" = 0 ]; then echo "$win_build/wineprefix"; else echo "$win_build/wineprefix-$1"; fi
+}
+
+prepare_wine_slots() { # count; writes the resource file ctest reads
+    local id slots=""
+    for id in $(seq 0 $(($1 - 1))); do
+        prepare_wine_prefix "$(wine_slot_prefix "$id")" "$(wine_slot_prefix 0)" || return 1
+        start_virtual_screen || { echo "cannot start Xvfb" >&2; return 1; }
+        export "TVX_WINE_SLOT_$id=$WINEPREFIX $DISPLAY"
+        slots="$slots${slots:+,}{\"id\":\"$id\",\"slots\":1}"
+    done
+    wine_slot_file="$win_build/wine-slots.json"
+    printf '{"version":{"major":1,"minor":0},"local":[{"wine":[%s]}]}\n' "$slots" >"$wine_slot_file"
+    # Outside ctest, scripts use the first slot.
+    use_wine_slot 0
+}
+
+stop_wine_slots() {
+    local variable
+    for variable in ${!TVX_WINE_SLOT_*}; do
+        WINEPREFIX="${!variable% *}" wineserver -k 2>/dev/null
+    done
+    stop_virtual_screen
+}
+
+# Points WINEPREFIX and DISPLAY at a slot: the given one, or the one ctest
+# gave this test. Without slots, they stay as they are.
+use_wine_slot() { # [id]
+    local id="${1:-${CTEST_RESOURCE_GROUP_0_WINE:-}}"
+    id="${id#id:}"
+    id="${id%%,*}"
+    local variable="TVX_WINE_SLOT_$id"
+    [ -n "$id" ] && [ -n "${!variable:-}" ] || return 0
+    export WINEPREFIX="${!variable% *}" DISPLAY="${!variable#* }"
 }

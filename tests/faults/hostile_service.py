@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """A configuration service that misbehaves, for the fault suite.
 
-    hostile_service.py --mode huge|slow|reset [--document FILE]
+    hostile_service.py --mode huge|slow|reset [--port N] [--log FILE]
 
 Listens on a free loopback port (printed as "listening on 127.0.0.1:PORT")
 and answers every request, however addressed (WinINet sends absolute URLs
@@ -9,7 +9,7 @@ through the proxy), in one way:
   huge   a 50 MB body of "x" bytes, sent as fast as the client reads
   slow   headers announcing 1 MB, then one byte a second, without end
   reset  headers announcing 1 MB, 64 KB of body, then a TCP reset
-Every request is counted in the file given by --count, one line each.
+Every request line is appended to the file given by --log, one line each.
 Standard library only.
 """
 
@@ -38,13 +38,13 @@ def read_request(conn):
     return data.split(b"\r\n", 1)[0]
 
 
-def serve(conn, mode, count_path):
+def serve(conn, mode, log_path):
     try:
         line = read_request(conn)
         if line is None:
             return
-        if count_path:
-            with open(count_path, "a") as out:
+        if log_path:
+            with open(log_path, "a") as out:
                 out.write(line.decode("latin-1") + "\n")
         if mode == "huge":
             conn.sendall(headers(HUGE))
@@ -70,17 +70,18 @@ def serve(conn, mode, count_path):
 def main(argv=None):
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--mode", required=True, choices=["huge", "slow", "reset"])
-    parser.add_argument("--count", help="append each request line to this file")
+    parser.add_argument("--port", type=int, default=0, help="port to listen on (0: a free one)")
+    parser.add_argument("--log", help="append each request line to this file")
     args = parser.parse_args(argv)
 
     server = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
     server.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-    server.bind(("127.0.0.1", 0))
+    server.bind(("127.0.0.1", args.port))
     server.listen(16)
     print("listening on 127.0.0.1:%d" % server.getsockname()[1], flush=True)
     while True:
         conn, _ = server.accept()
-        threading.Thread(target=serve, args=(conn, args.mode, args.count), daemon=True).start()
+        threading.Thread(target=serve, args=(conn, args.mode, args.log), daemon=True).start()
 
 
 if __name__ == "__main__":
