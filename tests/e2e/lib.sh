@@ -1,16 +1,27 @@
-# Helpers for driving the real TavolexCheck.exe under Wine on the test screen
-# like a user does, in a private copy of its folder, and for checking what the
-# user sees and what stays on disk. Source it after setting `bin` (the folder
-# of the built exe and skins) and, for the reference service, `src`. Set
-# copy_config=1 to give each copy the offline configuration as well.
-# Everything polls; nothing sleeps for a fixed time.
+# End-to-end tests of the real TavolexCheck.exe under Wine: the driving
+# helpers of scripts/drive.sh, a private work folder per run, and verdicts.
+# Source it after setting `bin` (the folder of the built exe and skins) and,
+# for the reference service, `src`. Set copy_config=1 to give each copy the
+# offline configuration as well.
+#
+# A case passes only on evidence: an exit code is judged only after the
+# window it expects appeared and took the input (or the file it expects was
+# written), and a crash fails whatever its exit code.
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib.sh"
+source "$root/scripts/drive.sh"
+use_wine_slot
 : "${DISPLAY:?needs the test screen}"
+: "${WINEPREFIX:?needs the test prefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
-# Starts Windows programs with the Wine loader that fits them and this machine.
-wine="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/scripts/wine-exec"
+
+# What the program keeps in the prefix: its log and downloaded configuration.
+data="$WINEPREFIX/drive_c/ProgramData/ORMEX"
+log="$data/Logs/Tavolex.log"
+downloaded="$data/updates/tavolex/checkerconfig.json"
+log_lines() { [ -f "$log" ] && wc -l <"$log" || echo 0; }
+new_log() { tail -n +"$(($1 + 1))" "$log" 2>/dev/null | tr -d '\r'; }
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/tvx-e2e.XXXXXX")"
-app_pid=""
 failures=0
 e2e_cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
@@ -19,120 +30,6 @@ e2e_cleanup() {
     rm -rf "$work"
 }
 trap e2e_cleanup EXIT
-
-# A private copy of the exe and skins (and with copy_config=1 the offline
-# configuration) per case, so a broken file never touches the build's own.
-# Prints the folder.
-prepare_app() { # case-name
-    local dir="$work/$1"
-    mkdir -p "$dir"
-    cp "$bin/TavolexCheck.exe" "$dir/"
-    cp -r "$bin"/skin_tavolex_cn "$bin"/skin_tavolex_en "$bin"/skin_tavolex_jp "$dir/"
-    if [ "${copy_config:-0}" = 1 ] && [ -d "$bin/config" ]; then
-        cp -r "$bin/config" "$dir/"
-    fi
-    echo "$dir"
-}
-
-# A stored result of a real check, for setup mode.
-write_result_file() { # dir
-    cat > "$1/result.tvxcfg" <<'INI'
-[result]
-os=Microsoft Windows 10 Pro(64)
-cpu=Intel(R) Core(TM) i5-9400F CPU @ 2.90GHz
-memory=8GB
-gpu1=NVIDIA GeForce GTX 1050 Ti 
-dispdriver1=23.21.13.8813
-cpu_game=2
-cpu_video=2
-mem_support=2
-gpu1_game=1
-gpu1_video=2
-os_support=2
-steamvr=1
-INI
-}
-
-# Waits until every Wine process of the prefix has ended and its server has
-# stopped, so a windowed check starts in a fresh Wine session: a key left held
-# in the session by an earlier test would otherwise close its window at once.
-settle() {
-    wineserver -w 2>/dev/null
-}
-
-# Starts the exe in its folder (the current directory is the folder, as when
-# an installer starts it). Extra environment: set it before calling.
-start_app() { # dir args...
-    local dir="$1"
-    shift
-    # Wine's own messages go beside the case folder, for the report of a
-    # failed case (inside it they would look like files the program made).
-    (cd "$dir" && exec "$wine" ./TavolexCheck.exe "$@") >"$dir.wine-output.txt" 2>&1 &
-    app_pid=$!
-}
-
-# Polls until a visible window of the running program (Wine gives its
-# windows the process id) whose title matches exists; prints its id. Windows
-# of other programs, such as one a failed earlier test left open, never
-# match. Fails early when the program has ended.
-wait_for_window() { # title-regex seconds
-    local deadline=$((SECONDS + $2)) id
-    while [ $SECONDS -lt $deadline ]; do
-        id="$(find_window "$1")"
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        if ! kill -0 "$app_pid" 2>/dev/null; then
-            echo "(the program ended without that window)" >&2
-            return 1
-        fi
-        sleep 0.2
-    done
-    return 1
-}
-
-# The running program's visible window whose title matches, if any.
-find_window() { # title-regex [pid]
-    xdotool search --all --onlyvisible --pid "${2:-$app_pid}" --name "$1" 2>/dev/null | head -1
-}
-
-# Polls until the program has ended; sets exit_code (124 on time-out, and
-# the program is then killed).
-wait_for_exit() { # seconds
-    local deadline=$((SECONDS + $1))
-    while [ $SECONDS -lt $deadline ]; do
-        if ! kill -0 "$app_pid" 2>/dev/null; then
-            wait "$app_pid"
-            exit_code=$?
-            app_pid=""
-            return 0
-        fi
-        sleep 0.1
-    done
-    # A program left running would keep its windows and keys in the session.
-    kill -9 "$app_pid" 2>/dev/null
-    wait "$app_pid" 2>/dev/null
-    app_pid=""
-    exit_code=124
-    return 1
-}
-
-# Closes a window the way a user does: focus, then a real Escape key press
-# (a synthetic one, sent to the window, can stay held in the Wine session and
-# close the next test's window). While the window exists and the program still
-# runs, Escape is pressed again (up to 5 times): a key that arrives while a
-# window is still settling can be lost.
-press_escape() { # window id [pid]
-    local pid="${2:-$app_pid}" try
-    for try in 1 2 3 4 5; do
-        xdotool windowraise "$1" 2>/dev/null # another window may cover it
-        xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1" 2>/dev/null || true
-        xdotool key Escape
-        for _ in $(seq 1 20); do
-            kill -0 "$pid" 2>/dev/null || return 0
-            xdotool getwindowname "$1" >/dev/null 2>&1 || return 0
-            sleep 0.2
-        done
-    done
-}
 
 pass() { echo "PASS $1"; }
 fail() {
@@ -144,38 +41,53 @@ check() { # description command...
     shift
     if "$@"; then pass "$what"; else fail "$what"; fi
 }
+
+on_crash() { fail "the program crashed: $crash_line"; }
+
+# Records evidence other than input, such as a report file the program wrote.
+witness() { # what
+    witnessed="$1"
+}
+
 expect_exit() { # description expected
-    if [ "$exit_code" = "$2" ]; then
-        pass "$1 (exit code $exit_code)"
+    if [ -n "$crash_line" ]; then
+        fail "$1: exit code $exit_code after a crash ($crash_line)"
+    elif [ -z "$witnessed" ]; then
+        fail "$1: exit code $exit_code, but no window took input and nothing was written: that proves nothing"
+    elif [ "$exit_code" != "$2" ]; then
+        fail "$1: exit code $exit_code, expected $2 (after: $witnessed)"
     else
-        fail "$1: exit code $exit_code, expected $2"
+        pass "$1 (exit code $exit_code, after: $witnessed)"
     fi
 }
 
-focus() { # window id
-    xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1" 2>/dev/null || true
+# The usual case: a window appears, a key closes it, the exit code is judged.
+# Fails the case when no window appears or the key has no effect.
+close_with_key() { # description title-regex key expected-code [seconds]
+    local id
+    if id="$(wait_for_window "$2" "${5:-60}")"; then
+        press_key "$id" "$3" || fail "$1: $3 did not close the window"
+    else
+        fail "$1: no window titled $2"
+    fi
+    wait_for_exit 30
+    expect_exit "$1" "$4"
 }
 
-# The reference configuration service on a free loopback port, reached as the
-# product's proxy so that its compiled-in host is used unchanged. Needs `src`
-# (the source folder). Sets http_proxy; stop_service ends it.
-service_pid=""
-stop_service() {
-    [ -n "$service_pid" ] && kill "$service_pid" 2>/dev/null && wait "$service_pid" 2>/dev/null
-    service_pid=""
-}
-
-start_service() { # service arguments (--document FILE, --fault NAME, --log FILE ...)
-    stop_service
-    local out="$work/service.out" port=""
-    : >"$out"
-    python3 "$src/tools/config_service.py" --port 0 "$@" >"$out" 2>&1 &
-    service_pid=$!
-    for _ in $(seq 1 100); do
-        port="$(sed -n 's/^listening on [0-9.]*:\([0-9]*\)$/\1/p' "$out")"
-        [ -n "$port" ] && break
-        sleep 0.1
+# Reports the output of failed runs (kept beside each case's folder).
+show_wine_output() {
+    local f
+    for f in "$work"/*.wine-output.txt; do
+        [ -s "$f" ] || continue
+        echo "== $f"
+        tail -5 "$f"
     done
-    [ -n "$port" ] || { echo "the reference service did not start"; cat "$out"; exit 1; }
-    export http_proxy="http://127.0.0.1:$port"
+}
+
+finish() {
+    if [ "$failures" -ne 0 ]; then
+        show_wine_output
+        echo "$failures failed"
+        exit 1
+    fi
 }

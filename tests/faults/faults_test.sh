@@ -7,16 +7,11 @@ set -uo pipefail
 bin="$1"
 src="$2"
 source "$(dirname "$0")/lib.sh"
-: "${WINEPREFIX:?needs the test prefix}"
 
-data="$WINEPREFIX/drive_c/ProgramData/ORMEX"
 logs="$data/Logs"
-log="$logs/Tavolex.log"
 updates="$data/updates/tavolex"
 stored="$updates/checkerconfig.json"
 served="$src/tests/service/e2e_config.json"
-result_title='^Testing Result$'
-start_title='^ORMEX Assistant\(Compatibility checking tool\)$'
 
 # What the suite changes in the prefix is put back at the end.
 mkdir -p "$data"
@@ -24,11 +19,6 @@ saved="$work/saved"
 mkdir -p "$saved"
 [ -e "$logs" ] && mv "$logs" "$saved/Logs"
 [ -e "$data/updates" ] && mv "$data/updates" "$saved/updates"
-service_pid=""
-stop_service() {
-    [ -n "$service_pid" ] && kill "$service_pid" 2>/dev/null && wait "$service_pid" 2>/dev/null
-    service_pid=""
-}
 restore_prefix() {
     stop_service
     chattr -R -i "$data" 2>/dev/null
@@ -40,25 +30,8 @@ restore_prefix() {
 }
 trap restore_prefix EXIT
 
-# Starts a service script; its first line names the port, which WinINet then
-# reaches through the proxy setting with the compiled-in host unchanged.
-start_service() { # script args...
-    stop_service
-    local out="$work/service.out"
-    : >"$out"
-    python3 -B "$@" >"$out" 2>&1 &
-    service_pid=$!
-    local port=""
-    for _ in $(seq 1 100); do
-        port="$(sed -n 's/^listening on [0-9.]*:\([0-9]*\)$/\1/p' "$out")"
-        [ -n "$port" ] && break
-        sleep 0.1
-    done
-    [ -n "$port" ] || { echo "the service did not start"; cat "$out"; exit 1; }
-    export http_proxy="http://127.0.0.1:$port"
-}
 start_reference_service() {
-    start_service "$src/tools/config_service.py" --port 0 --document "$served"
+    service_script="" start_service --document "$served"
 }
 
 # An older configuration in the updates folder, recognisable by its bytes.
@@ -76,14 +49,7 @@ setup_case() { # description dir [args...]
     local what="$1" dir="$2"
     shift 2
     start_app "$dir" "$@"
-    if id="$(wait_for_window "${title:-$result_title}" 60)"; then
-        pass "$what: the window opens"
-        press_escape "$id"
-    else
-        fail "$what: no window"
-    fi
-    wait_for_exit 30
-    expect_exit "$what: Escape ends it" 0
+    close_with_key "$what: the window opens and Escape ends it" "${title:-${result_title[en]}}" Escape 0
 }
 
 unchanged() { # description file copy
@@ -113,16 +79,17 @@ done
 dir="$(prepare_app result-click)"
 printf '[result]\ncpu_game=99999999999\nmem_support=-7\n' >"$dir/result.tvxcfg"
 start_app "$dir" lang=en check_result=0
-if id="$(wait_for_window "$result_title" 60)"; then
-    xdotool windowfocus --sync "$id" 2>/dev/null
-    xdotool mousemove --window "$id" 474 860 click 1
+if id="$(wait_for_window "${result_title[en]}" 60)"; then
+    click_until "$id" 474 860 app_ended || fail "garbage numbers: the exit button did not end the program"
+else
+    fail "garbage numbers: no setup window"
 fi
 wait_for_exit 30
 expect_exit "result.tvxcfg with garbage numbers: the exit button" 5
 
 # 2. tavolex.ini holds garbage, or is a folder: the reader's default language
 # (Chinese) applies and the file is left alone.
-title='^检测结果$'
+title="${result_title[cn]}"
 dir="$(prepare_app ini-garbage)"
 write_result_file "$dir"
 mkdir -p "$dir/config"
@@ -152,12 +119,29 @@ for kind in picture sub-layout-missing sub-layout-broken; do
 done
 
 # Report mode: one whole check without windows (the same check as the start
-# window's, and the same log). Sets exit_code; the report goes to report.json.
-report_run() { # dir [seconds]
-    start_app "$1" lang=en "report=$("$wine" winepath -w "$1")\\report.json"
-    wait_for_exit "${2:-180}"
+# window's, and the same log). Passes when the check ends with a check code
+# and writes its report.
+report_case() { # description dir
+    start_app "$2" lang=en "report=$("$wine" winepath -w "$2")\\report.json"
+    wait_for_exit 180
+    if [ -s "$2/report.json" ]; then
+        witness "report.json written"
+    fi
+    if [ "$exit_code" -ge 0 ] && [ "$exit_code" -le 3 ]; then
+        expect_exit "$1: the check ends with its answer and writes its report" "$exit_code"
+    else
+        fail "$1: exit code $exit_code is no check code"
+    fi
 }
-is_check_code() { [ "$exit_code" -ge 0 ] && [ "$exit_code" -le 3 ]; }
+
+# Escape on the result window if there is one, else on the start window;
+# true once the program has ended.
+close_start_or_result() { # start-window-id
+    local result
+    result="$(find_window "${result_title[en]}")"
+    press_key "${result:-$1}" Escape 2>/dev/null
+    app_ended
+}
 
 # 4. A file stands where the log folder should be: the check runs, nothing is
 # logged, and the file is left as it was.
@@ -166,25 +150,17 @@ seed_stored_config
 rm -rf "$logs"
 printf 'not a folder\n' >"$logs"
 cp "$logs" "$work/logs.orig"
-dir="$(prepare_app log-blocked)"
-report_run "$dir"
-check "log folder blocked: the check ends with a check code (exit code $exit_code)" is_check_code
-check "log folder blocked: the report is written" test -s "$dir/report.json"
+report_case "log folder blocked" "$(prepare_app log-blocked)"
 check "log folder blocked: still a file" test -f "$logs"
 unchanged "log folder blocked: the file in its place" "$logs" "$work/logs.orig"
-dir="$(prepare_app log-blocked-window)"
 settle
-start_app "$dir" lang=en
-if id="$(wait_for_window "$start_title" 60)"; then
-    xdotool mousemove --window "$id" 280 298 click 1
-    if id="$(wait_for_window "$result_title" 180)"; then
-        pass "log folder blocked: the start window's check reaches the result window"
-        press_escape "$id"
-    else
-        fail "log folder blocked: no result window"
-    fi
+start_app "$(prepare_app log-blocked-window)" lang=en
+if id="$(wait_for_window "${start_title[en]}" 60)" && press_start "$id" &&
+    id="$(wait_for_window "${result_title[en]}" 180)"; then
+    pass "log folder blocked: the start window's check reaches the result window"
+    press_key "$id" Escape || fail "log folder blocked: Escape did not close the result window"
 else
-    fail "log folder blocked: no start window"
+    fail "log folder blocked: the start window's check did not reach the result window"
 fi
 wait_for_exit 30
 expect_exit "log folder blocked: closing the result window ends the program" 0
@@ -200,10 +176,7 @@ chmod 555 "$updates"
 if [ "$(id -u)" -eq 0 ]; then
     chattr +i "$stored" "$updates" || fail "read-only updates folder: chattr +i failed"
 fi
-dir="$(prepare_app updates-read-only)"
-report_run "$dir"
-check "read-only updates folder: the check ends with a check code (exit code $exit_code)" is_check_code
-check "read-only updates folder: the report is written" test -s "$dir/report.json"
+report_case "read-only updates folder" "$(prepare_app updates-read-only)"
 unchanged "read-only updates folder: the old configuration" "$stored" "$work/stored.orig"
 chattr -i "$stored" "$updates" 2>/dev/null
 chmod -R u+w "$updates"
@@ -213,24 +186,20 @@ chmod -R u+w "$updates"
 # the stored configuration is whole.
 for mode in huge slow reset; do
     seed_stored_config
-    start_service "$(dirname "$0")/hostile_service.py" --mode "$mode"
-    dir="$(prepare_app "service-$mode")"
+    service_script="$(dirname "$0")/hostile_service.py" start_service --mode "$mode"
     settle
-    start_app "$dir" lang=en
-    if id="$(wait_for_window "$start_title" 60)"; then
-        xdotool mousemove --window "$id" 280 298 click 1
-        sleep 3 # the check is under way: the download is in progress or done
-        if result="$(find_window "$result_title")" && [ -n "$result" ]; then
-            press_escape "$result" # the check finished first: close its result
-        else
-            press_escape "$id"
-        fi
-        wait_for_exit 15
-        expect_exit "service sends $mode: closing ends the program" 0
-    else
+    start_app "$(prepare_app "service-$mode")" lang=en
+    if ! id="$(wait_for_window "${start_title[en]}" 60)"; then
         fail "service sends $mode: no start window"
-        wait_for_exit 5
+    elif ! press_start "$id"; then
+        fail "service sends $mode: the start button never reached the service"
+    else
+        # The check is under way; it may also have finished meanwhile, and
+        # then its result window is the one to close.
+        poll_until 30 close_start_or_result "$id" || fail "service sends $mode: Escape had no effect"
     fi
+    wait_for_exit 15
+    expect_exit "service sends $mode: closing ends the program" 0
     check "service sends $mode: the stored configuration is whole" \
         cmp -s "$stored" "$work/stored.orig"
 done
@@ -244,41 +213,43 @@ rm -rf "$logs"
 settle
 start_app "$(prepare_app twin-1)" lang=en
 first_pid=$app_pid
-first="$(wait_for_window "$start_title" 60)"
+first_output=$app_output
+first="$(wait_for_window "${start_title[en]}" 60)"
 start_app "$(prepare_app twin-2)" lang=en
 second_pid=$app_pid
-second="$(wait_for_window "$start_title" 60)"
-if [ -n "$first" ] && [ -n "$second" ]; then
-    pass "two checks at once: two start windows"
-    # Both open centred, the second over the first: its button first, then
-    # the first window is raised for its own click.
-    xdotool mousemove --window "$second" 280 298 click 1
-    sleep 1 # the second's page change and the raise are asynchronous,
-    xdotool windowraise "$first"
-    sleep 1 # and no event tells when they are done
-    xdotool mousemove --window "$first" 280 298 click 1
-    results=""
-    for _ in $(seq 1 900); do
-        results="$(find_window "$result_title" "$first_pid") $(find_window "$result_title" "$second_pid")"
-        [ "$(echo $results | wc -w)" -ge 2 ] && break
-        sleep 0.2
-    done
-    check "two checks at once: two result windows" test "$(echo $results | wc -w)" -ge 2
-    press_escape "$(find_window "$result_title" "$first_pid")" "$first_pid"
-    press_escape "$(find_window "$result_title" "$second_pid")" "$second_pid"
+second="$(wait_for_window "${start_title[en]}" 60)"
+# Both open centred, the second over the first: its button first, then the
+# first window's (deliver_input raises it).
+if [ -n "$first" ] && [ -n "$second" ] && press_start "$second" && press_start "$first"; then
+    pass "two checks at once: both start windows reached the service"
+    both_results() {
+        first_result="$(find_window "${result_title[en]}" "$first_pid")"
+        second_result="$(find_window "${result_title[en]}" "$second_pid")"
+        [ -n "$first_result" ] && [ -n "$second_result" ]
+    }
+    if poll_until 180 both_results; then
+        pass "two checks at once: two result windows"
+        press_key "$first_result" Escape "$first_pid" || fail "two checks at once: the first result window stays"
+        press_key "$second_result" Escape "$second_pid" || fail "two checks at once: the second result window stays"
+    else
+        fail "two checks at once: result windows ${first_result:-missing} and ${second_result:-missing}"
+    fi
 else
-    fail "two checks at once: start windows ${first:-missing} and ${second:-missing}"
+    fail "two checks at once: start windows ${first:-missing} and ${second:-missing} did not both start"
 fi
-app_pid=$first_pid
+twin_witness="$witnessed"
 wait_for_exit 60
-expect_exit "two checks at once: the first ends" 0
-app_pid=$second_pid
-wait_for_exit 60
+witnessed="$twin_witness"
 expect_exit "two checks at once: the second ends" 0
+app_pid=$first_pid
+app_output=$first_output
+wait_for_exit 60
+witnessed="$twin_witness"
+expect_exit "two checks at once: the first ends" 0
 bad="$(tr -d '\r' <"$log" | grep -cvE $'^$|^[0-9]{2}/[0-9]{2}/[0-9]{4} [0-9]{2}:[0-9]{2}:[0-9]{2}\t')"
 check "two checks at once: every log line is whole ($bad broken)" test "$bad" -eq 0
 starts="$(grep -c 'Start work' "$log")"
 check "two checks at once: both runs logged ($starts \"Start work...\")" test "$starts" -eq 2
 check "two checks at once: the configuration file is the served document" cmp -s "$stored" "$served"
 
-[ "$failures" -eq 0 ] || { for f in "$work"/*.wine-output.txt; do echo "== $f"; grep -v "^fixme" "$f" | tail -5; done; false; }
+finish

@@ -2,11 +2,12 @@
 # DLL planting under Wine. Wine normally prefers its built-in DLLs, so a
 # planted copy would be ignored anyway; WINEDLLOVERRIDES "n,b" makes it look
 # for native DLLs first, as Windows does for DLLs that are not KnownDLLs.
-# Usage: planted_dll_test.sh <exe folder> <planted.dll> <plant_control.exe>
+# Usage: planted_dll_test.sh <exe folder> <planted.dll> <plant_control.exe> <source folder>
 set -uo pipefail
 bin="$1"
 planted="$2"
 control="$3"
+src="$4"
 source "$(dirname "$0")/../faults/lib.sh"
 
 names=(version wininet dbghelp gdiplus)
@@ -30,36 +31,38 @@ plant "$dir"
 found="$(markers "$dir")"
 check "planted DLLs load without the defence (found: ${found:-none})" test -n "$found"
 rm -f "$dir"/*.planted-loaded
-output="$(cd "$dir" && "$wine" ./plant_control.exe harden "${names[@]/%/.dll}" 2>/dev/null | tr -d '\r')"
-exit_code=$?
-expect_exit "HardenDllSearch succeeds ($(echo $output))" 0
+output="$(cd "$dir" && "$wine" ./plant_control.exe harden "${names[@]/%/.dll}" 2>&1 | tr -d '\r')"
+check "HardenDllSearch succeeds ($(echo $output))" grep -q '^limited=1 ' <<<"$output"
 found="$(markers "$dir")"
 check "no planted DLL loads after HardenDllSearch (found: ${found:-none})" test -z "$found"
 
 # 2. The product in setup mode, started from a folder holding the planted
-# DLLs: the window opens (the real GDI+ draws it) and nothing planted runs.
+# DLLs: the window opens (the real GDI+ draws it), Escape ends it as in a
+# clean run, and nothing planted runs.
 dir="$(prepare_app setup)"
 write_result_file "$dir"
 plant "$dir"
 start_app "$dir" lang=en check_result=2
-if id="$(wait_for_window '^Testing Result$' 60)"; then
-    pass "setup window opens beside planted DLLs"
-    press_escape "$id"
-else
-    fail "no setup window beside planted DLLs"
-fi
-wait_for_exit 30
-expect_exit "setup mode beside planted DLLs" 0
+close_with_key "setup mode beside planted DLLs: the window opens and Escape ends it" \
+    "${result_title[en]}" Escape 0
 found="$(markers "$dir")"
 check "no planted DLL loaded by setup mode (found: ${found:-none})" test -z "$found"
 
-# 3. A windowless check (report mode) uses WinINet; no service answers here.
-dir="$(prepare_app report)"
+# 3. A whole check, which uses WinINet, from the start window to the result
+# window, closed with Escape as in a clean run.
+start_service --document "$src/config/checkerconfig.json"
+dir="$(prepare_app check)"
 plant "$dir"
-http_proxy=http://127.0.0.1:9 start_app "$dir" lang=en "report=$("$wine" winepath -w "$dir" 2>/dev/null)\\report.json"
-wait_for_exit 180
-check "report mode ends beside planted DLLs (exit code $exit_code)" test "$exit_code" != 124
+start_app "$dir" lang=en
+if id="$(wait_for_window "${start_title[en]}" 60)" && press_start "$id" &&
+    id="$(wait_for_window "${result_title[en]}" 180)"; then
+    press_key "$id" Escape || fail "check beside planted DLLs: Escape did not close the result window"
+else
+    fail "check beside planted DLLs: the check did not reach the result window"
+fi
+wait_for_exit 30
+expect_exit "check beside planted DLLs: the result window, closed with Escape" 0
 found="$(markers "$dir")"
 check "no planted DLL loaded by a check (found: ${found:-none})" test -z "$found"
 
-[ "$failures" -eq 0 ]
+finish
