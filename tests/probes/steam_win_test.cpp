@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -58,21 +59,6 @@ bool ValueCount(HKEY root, const wchar_t* path, DWORD& count) {
     return ok;
 }
 
-// A key with values or subkeys. The standalone check itself leaves an empty
-// HtcVive key behind wherever it may create one, so an empty key is no sign
-// of an installation.
-bool KeyHasContent(HKEY root, REGSAM view, const wchar_t* path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(root, path, 0, KEY_READ | view, &key) != ERROR_SUCCESS)
-        return false;
-    DWORD subkeys = 0;
-    DWORD values = 0;
-    const bool ok = RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr,
-                                     &values, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return !ok || subkeys != 0 || values != 0;
-}
-
 void DeleteTree(HKEY root, REGSAM view, const wchar_t* parent, const wchar_t* child) {
     HKEY key = nullptr;
     if (RegOpenKeyExW(root, parent, 0, KEY_ALL_ACCESS | view, &key) == ERROR_SUCCESS) {
@@ -120,29 +106,98 @@ std::wstring Slashes(std::wstring path) {
 
 using LogLines = std::vector<std::pair<unsigned, std::wstring>>;
 
-// Owns the registry keys and the Program Files folder these tests touch: they
-// must not exist before (the tests never remove what they did not create) and
-// are removed after each test.
-class SteamProbe : public ::testing::Test {
-protected:
-    void SetUp() override {
-        const std::pair<bool, const char*> found[] = {
-            {KeyExists(HKEY_CURRENT_USER, 0, L"Software\\Valve"), "HKCU Valve"},
-            {KeyExists(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, L"Software\\Valve"), "HKLM Valve"},
-            {KeyExists(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, L"Software\\Valve"), "HKLM32 Valve"},
-            {KeyHasContent(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, kHtcVive), "HKLM32 HtcVive"},
-            {KeyHasContent(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, kHtcVive), "HKLM HtcVive"},
-            {Exists(ProgramFiles() + L"\\SteamVR"), "Program Files SteamVR"}};
-        for (const auto& item : found)
-            if (item.first)
-                GTEST_SKIP() << "Steam or SteamVR is on this machine (" << item.second
-                             << "); not touching it";
-        m_owned = true;
+// Moves what a Steam or SteamVR installation may have left on this machine
+// out of the way for one test and puts it back afterwards, so that every test
+// starts from a machine without them, whatever this one has.
+class SetAside {
+public:
+    SetAside() {
+        RegCreateKeyExW(HKEY_CURRENT_USER, kSavedRoot, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        &m_saved, nullptr);
+        for (size_t i = 0; i < std::size(kPlaces); ++i) {
+            const Place& place = kPlaces[i];
+            const std::wstring path = std::wstring(place.parent) + L"\\" + place.child;
+            HKEY source = nullptr;
+            if (RegOpenKeyExW(place.root, path.c_str(), 0, KEY_READ | place.view, &source) !=
+                ERROR_SUCCESS)
+                continue;
+            HKEY copy = nullptr;
+            const bool saved =
+                RegCreateKeyExW(m_saved, std::to_wstring(i).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                nullptr, &copy, nullptr) == ERROR_SUCCESS &&
+                RegCopyTreeW(source, nullptr, copy) == ERROR_SUCCESS;
+            RegCloseKey(copy);
+            RegCloseKey(source);
+            EXPECT_TRUE(saved) << "cannot set aside " << place.name;
+            if (saved) {
+                DeleteTree(place.root, place.view, place.parent, place.child);
+                m_moved[i] = true;
+            }
+        }
+        if (Exists(ProgramFiles() + L"\\SteamVR")) {
+            m_folderMoved = MoveFileW((ProgramFiles() + L"\\SteamVR").c_str(),
+                                      (ProgramFiles() + kSavedFolderSuffix).c_str()) != FALSE;
+            EXPECT_TRUE(m_folderMoved) << "cannot set aside Program Files\\SteamVR";
+        }
     }
 
+    ~SetAside() {
+        for (size_t i = 0; i < std::size(kPlaces); ++i) {
+            if (!m_moved[i])
+                continue;
+            const Place& place = kPlaces[i];
+            const std::wstring path = std::wstring(place.parent) + L"\\" + place.child;
+            HKEY copy = nullptr;
+            HKEY target = nullptr;
+            const bool restored =
+                RegOpenKeyExW(m_saved, std::to_wstring(i).c_str(), 0, KEY_READ, &copy) ==
+                    ERROR_SUCCESS &&
+                RegCreateKeyExW(place.root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | place.view,
+                                nullptr, &target, nullptr) == ERROR_SUCCESS &&
+                RegCopyTreeW(copy, nullptr, target) == ERROR_SUCCESS;
+            RegCloseKey(target);
+            RegCloseKey(copy);
+            EXPECT_TRUE(restored) << "cannot put back " << place.name;
+        }
+        if (m_folderMoved) {
+            EXPECT_TRUE(MoveFileW((ProgramFiles() + kSavedFolderSuffix).c_str(),
+                                  (ProgramFiles() + L"\\SteamVR").c_str()));
+        }
+        RegCloseKey(m_saved);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kSavedRoot);
+    }
+
+    SetAside(const SetAside&) = delete;
+    SetAside& operator=(const SetAside&) = delete;
+
+private:
+    struct Place {
+        HKEY root;
+        REGSAM view;
+        const wchar_t* parent;
+        const wchar_t* child;
+        const char* name;
+    };
+    inline static const Place kPlaces[] = {
+        {HKEY_CURRENT_USER, 0, L"Software", L"Valve", "HKCU Valve"},
+        {HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, L"Software", L"Valve", "HKLM Valve"},
+        {HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, L"Software", L"Valve", "HKLM 32-bit Valve"},
+        {HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, L"Software", L"HtcVive", "HKLM HtcVive"},
+        {HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, L"Software", L"HtcVive", "HKLM 32-bit HtcVive"},
+    };
+    static constexpr wchar_t kSavedRoot[] = L"Software\\TavolexTestsSetAside";
+    static constexpr wchar_t kSavedFolderSuffix[] = L"\\SteamVR.tvx-set-aside";
+
+    HKEY m_saved = nullptr;
+    bool m_moved[std::size(kPlaces)] = {};
+    bool m_folderMoved = false;
+};
+
+// The registry keys and the Program Files folder these tests touch start
+// absent (what was there is set aside) and are removed after each test.
+class SteamProbe : public ::testing::Test {
+protected:
     void TearDown() override {
-        if (!m_owned)
-            return;
         DeleteTree(HKEY_CURRENT_USER, 0, L"Software", L"Valve");
         DeleteTree(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, L"Software", L"Valve");
         DeleteTree(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, L"Software", L"Valve");
@@ -167,8 +222,9 @@ protected:
         });
     }
 
+    // Destroyed after TearDown has removed what the test made.
+    SetAside m_setAside;
     TempDir m_temp;
-    bool m_owned = false;
 };
 
 } // namespace
