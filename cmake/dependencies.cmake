@@ -22,6 +22,11 @@ if(TVX_DEPS_FROM_SOURCE)
     set(BUILD_OBJECT_LIBS OFF CACHE BOOL "" FORCE)
     add_subdirectory("${TVX_THIRD_PARTY}/jsoncpp" third_party/jsoncpp EXCLUDE_FROM_ALL)
     target_link_libraries(tvx_jsoncpp INTERFACE jsoncpp_static)
+    # The layout reader parses files held in memory: no XPath and no stream
+    # or std::string interface. Both are public definitions of the target, so
+    # every user of the header sees the same classes.
+    set(PUGIXML_NO_XPATH ON CACHE BOOL "" FORCE)
+    set(PUGIXML_NO_STL ON CACHE BOOL "" FORCE)
     add_subdirectory("${TVX_THIRD_PARTY}/pugixml" third_party/pugixml EXCLUDE_FROM_ALL)
     target_link_libraries(tvx_pugixml INTERFACE pugixml::static)
     if(TVX_BUILD_TESTS)
