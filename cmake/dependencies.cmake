@@ -22,6 +22,21 @@ if(TVX_DEPS_FROM_SOURCE)
     set(BUILD_OBJECT_LIBS OFF CACHE BOOL "" FORCE)
     add_subdirectory("${TVX_THIRD_PARTY}/jsoncpp" third_party/jsoncpp EXCLUDE_FROM_ALL)
     target_link_libraries(tvx_jsoncpp INTERFACE jsoncpp_static)
+    if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+        # json_reader.cpp and json_value.cpp include <iostream> but use
+        # std::cerr only when built without exceptions, which we never do.
+        # With libstdc++ every file that includes it sets up std::cin, cout,
+        # cerr and clog and their wide twins before main, which links the
+        # library's file streams (std::filebuf) as well. Predefining the
+        # header's include guard leaves the include empty; a use of std::cerr
+        # would then fail to compile, not misbehave.
+        target_compile_definitions(jsoncpp_static PRIVATE _GLIBCXX_IOSTREAM)
+    endif()
+    # The layout reader parses files held in memory: no XPath and no stream
+    # or std::string interface. Both are public definitions of the target, so
+    # every user of the header sees the same classes.
+    set(PUGIXML_NO_XPATH ON CACHE BOOL "" FORCE)
+    set(PUGIXML_NO_STL ON CACHE BOOL "" FORCE)
     add_subdirectory("${TVX_THIRD_PARTY}/pugixml" third_party/pugixml EXCLUDE_FROM_ALL)
     target_link_libraries(tvx_pugixml INTERFACE pugixml::static)
     if(TVX_BUILD_TESTS)

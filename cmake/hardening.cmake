@@ -22,11 +22,10 @@ foreach(tvx_dep jsoncpp_static pugixml-static)
     endif()
 endforeach()
 
-# Delay-load import libraries, made from mingw's import libraries at configure
-# time: every export listed there goes into a .def, which dlltool turns into
-# a library whose thunks load the DLL on first call (LoadLibrary then honours
-# SetDefaultDllDirectories). Only kernel32, msvcrt and advapi32 stay plain
-# imports: they and everything they import load before wWinMain runs.
+# Delay-load import libraries: their thunks load the DLL on first call
+# (LoadLibrary then honours SetDefaultDllDirectories). Only kernel32, msvcrt
+# and advapi32 stay plain imports: they and everything they import load before
+# wWinMain runs.
 # - wininet is a KnownDLL up to Windows 7 only, gdiplus from Windows 10 only:
 #   a planted copy beside the exe would otherwise load before any defence.
 # - The others are KnownDLLs on Windows, but they pull in DLLs that are not
@@ -35,13 +34,6 @@ endforeach()
 set(TVX_DELAY_LOADED_DLLS user32 gdi32 ole32 oleaut32 shell32 shlwapi setupapi wininet gdiplus)
 set(tvx_delay_dir "${CMAKE_BINARY_DIR}/delayload")
 file(MAKE_DIRECTORY "${tvx_delay_dir}")
-set(TVX_DELAY_LIBS "")
-# ld drops the code of an import-library member whose plain symbol nobody
-# names (calls through __declspec(dllimport) name only the __imp_ pointer),
-# and the delay thunk is that code: the pointer would then be 0. Every thunk
-# is therefore named with -u, in a response file that ld reads.
-set(TVX_DELAY_KEEP "${tvx_delay_dir}/keep-thunks.rsp")
-set(tvx_keep "")
 # C names are decorated differently per architecture: 32-bit x86 puts an
 # underscore before every C symbol and "@N" after stdcall ones
 # ("__imp__InternetOpenA@20"), x86-64 does neither ("__imp_InternetOpenA").
@@ -50,14 +42,15 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
 else()
     set(tvx_c_prefix "_")
 endif()
+# Every export of each DLL, read from mingw's import library once: the names
+# the product's calls are matched against when it links.
 foreach(tvx_dll ${TVX_DELAY_LOADED_DLLS})
     find_library(TVX_IMPLIB_${tvx_dll} NAMES lib${tvx_dll}.a ${tvx_dll})
     if(NOT TVX_IMPLIB_${tvx_dll})
         message(FATAL_ERROR "No import library for ${tvx_dll}")
     endif()
-    set(tvx_def "${tvx_delay_dir}/${tvx_dll}.def")
-    set(tvx_lib "${tvx_delay_dir}/lib${tvx_dll}_delay.a")
-    if(NOT EXISTS "${tvx_lib}" OR "${TVX_IMPLIB_${tvx_dll}}" IS_NEWER_THAN "${tvx_lib}")
+    set(tvx_exports_file "${tvx_delay_dir}/${tvx_dll}.exports")
+    if(NOT EXISTS "${tvx_exports_file}" OR "${TVX_IMPLIB_${tvx_dll}}" IS_NEWER_THAN "${tvx_exports_file}")
         execute_process(COMMAND "${CMAKE_NM}" "${TVX_IMPLIB_${tvx_dll}}"
             OUTPUT_VARIABLE tvx_symbols RESULT_VARIABLE tvx_status)
         if(NOT tvx_status EQUAL 0)
@@ -70,33 +63,85 @@ foreach(tvx_dll ${TVX_DELAY_LOADED_DLLS})
         list(REMOVE_DUPLICATES tvx_imports)
         list(TRANSFORM tvx_imports REPLACE "^__imp_${tvx_c_prefix}" "")
         list(JOIN tvx_imports "\n" tvx_exports)
-        file(WRITE "${tvx_def}" "LIBRARY ${tvx_dll}.dll\nEXPORTS\n${tvx_exports}\n")
-        execute_process(COMMAND "${CMAKE_DLLTOOL}" --input-def "${tvx_def}"
-            --output-delaylib "${tvx_lib}" --dllname ${tvx_dll}.dll -k
-            RESULT_VARIABLE tvx_status)
-        if(NOT tvx_status EQUAL 0)
-            message(FATAL_ERROR "dlltool failed to make ${tvx_lib}")
-        endif()
+        file(WRITE "${tvx_exports_file}" "${tvx_exports}\n")
     endif()
-    list(APPEND TVX_DELAY_LIBS "${tvx_lib}")
-    file(STRINGS "${tvx_def}" tvx_names REGEX "^[A-Za-z0-9_]+(@[0-9]+)?$")
-    list(REMOVE_ITEM tvx_names EXPORTS)
-    foreach(tvx_name ${tvx_names})
-        string(APPEND tvx_keep "-u ${tvx_c_prefix}${tvx_name}\n")
-    endforeach()
 endforeach()
-file(WRITE "${TVX_DELAY_KEEP}.new" "${tvx_keep}")
-file(COPY_FILE "${TVX_DELAY_KEEP}.new" "${TVX_DELAY_KEEP}" ONLY_IF_DIFFERENT)
 
-# The product exe is defined later (app/); its link line gets the delay
-# libraries once the whole tree has been read. Listed as the exe's own
-# libraries they come before tvx_win's plain -lwininet -lgdiplus, so the
-# linker takes the delay thunks.
+# The static libraries a target links, followed through interface libraries
+# and aliases (pugixml::static), for the scan of the product's calls.
+function(tvx_static_libraries tvx_target tvx_out)
+    set(tvx_found "")
+    set(tvx_pending ${tvx_target})
+    set(tvx_seen "")
+    while(tvx_pending)
+        list(POP_FRONT tvx_pending tvx_item)
+        # target_link_libraries from another folder records "::@(id)" markers;
+        # $<LINK_ONLY:x> names x.
+        string(REGEX REPLACE "^\\$<LINK_ONLY:(.*)>$" "\\1" tvx_item "${tvx_item}")
+        if(NOT TARGET "${tvx_item}" OR tvx_item IN_LIST tvx_seen)
+            continue()
+        endif()
+        list(APPEND tvx_seen "${tvx_item}")
+        get_target_property(tvx_real "${tvx_item}" ALIASED_TARGET)
+        if(tvx_real)
+            list(APPEND tvx_pending "${tvx_real}")
+            continue()
+        endif()
+        get_target_property(tvx_type "${tvx_item}" TYPE)
+        if(tvx_type STREQUAL "STATIC_LIBRARY")
+            list(APPEND tvx_found "$<TARGET_FILE:${tvx_item}>")
+        endif()
+        # A static library's private dependencies appear in its interface.
+        if(tvx_item STREQUAL tvx_target)
+            get_target_property(tvx_links "${tvx_item}" LINK_LIBRARIES)
+        else()
+            get_target_property(tvx_links "${tvx_item}" INTERFACE_LINK_LIBRARIES)
+        endif()
+        if(tvx_links)
+            list(APPEND tvx_pending ${tvx_links})
+        endif()
+    endwhile()
+    set(${tvx_out} ${tvx_found} PARENT_SCOPE)
+endfunction()
+
+# Just before the product links, cmake/delay_imports.cmake reads the functions
+# its objects and libraries call and makes the delay libraries and the list of
+# thunks to keep from them. The libraries are named like the import libraries
+# and found first (-L), so the exe's -luser32 etc. take the delay thunks, and
+# a call missing from them fails the link. A pre-link step belongs to the
+# folder that made the target, so app/ calls this.
+set(tvx_delay_script "${CMAKE_CURRENT_LIST_DIR}/delay_imports.cmake")
+function(tvx_delay_load_calls tvx_target)
+    set(tvx_inputs "${tvx_delay_dir}/${tvx_target}-inputs-$<CONFIG>.txt")
+    add_custom_command(TARGET ${tvx_target} PRE_LINK
+        COMMAND "${CMAKE_COMMAND}" "-DTVX_NM=${CMAKE_NM}" "-DTVX_DLLTOOL=${CMAKE_DLLTOOL}"
+            "-DTVX_C_PREFIX=${tvx_c_prefix}" "-DTVX_DLLS=${TVX_DELAY_LOADED_DLLS}"
+            "-DTVX_DELAY_DIR=${tvx_delay_dir}" "-DTVX_INPUTS=${tvx_inputs}" -P "${tvx_delay_script}"
+        COMMENT "Delay-load libraries for the functions ${tvx_target} calls"
+        VERBATIM)
+    target_link_directories(${tvx_target} BEFORE PRIVATE "${tvx_delay_dir}/lib")
+    target_link_options(${tvx_target} PRIVATE "-Wl,@${tvx_delay_dir}/keep-thunks.rsp")
+    # A changed script or export list relinks, which runs it again.
+    set_property(TARGET ${tvx_target} APPEND PROPERTY LINK_DEPENDS "${tvx_delay_script}")
+    foreach(tvx_dll ${TVX_DELAY_LOADED_DLLS})
+        set_property(TARGET ${tvx_target} APPEND PROPERTY LINK_DEPENDS
+            "${tvx_delay_dir}/${tvx_dll}.exports")
+    endforeach()
+    set_property(TARGET ${tvx_target} PROPERTY TVX_DELAY_INPUTS "${tvx_inputs}")
+endfunction()
+
+# The product exe is defined later (app/); the list of what it links is
+# complete once the whole tree has been read.
 function(tvx_harden_product)
     if(TARGET TavolexCheck)
-        target_link_libraries(TavolexCheck PRIVATE ${TVX_DELAY_LIBS})
-        target_link_options(TavolexCheck PRIVATE "-Wl,@${TVX_DELAY_KEEP}")
-        set_property(TARGET TavolexCheck APPEND PROPERTY LINK_DEPENDS "${TVX_DELAY_KEEP}")
+        get_target_property(tvx_inputs TavolexCheck TVX_DELAY_INPUTS)
+        if(NOT tvx_inputs)
+            message(FATAL_ERROR "app/ must call tvx_delay_load_calls(TavolexCheck): "
+                "without it every system DLL is imported directly")
+        endif()
+        tvx_static_libraries(TavolexCheck tvx_libraries)
+        file(GENERATE OUTPUT "${tvx_inputs}" CONTENT
+            "$<JOIN:$<TARGET_OBJECTS:TavolexCheck>;${tvx_libraries},\n>\n")
         # The exe's first statement calls into it; added here unless app/
         # lists it itself.
         set(tvx_hardening_source "${CMAKE_SOURCE_DIR}/app/process_hardening_win.cpp")

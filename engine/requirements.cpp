@@ -5,8 +5,6 @@
 #include <json/json.h>
 
 #include <exception>
-#include <iterator>
-#include <sstream>
 
 const RequirementsKey kRequirementsKeys[17] = {
     {"CPU_Game", &CCheckReport::CPU_Game},
@@ -93,9 +91,4 @@ RequirementsStatus AppendRequirements(const std::string& bytes, CCheckReport& re
             AppendEntries(value, report.*key.list);
     }
     return RequirementsStatus::Loaded;
-}
-
-RequirementsStatus AppendRequirements(std::istream& in, CCheckReport& report) {
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    return AppendRequirements(bytes, report);
 }

@@ -4,7 +4,6 @@
 
 #include "engine/check_report.h"
 
-#include <iosfwd>
 #include <string>
 
 enum class RequirementsStatus {
@@ -25,7 +24,6 @@ extern const RequirementsKey kRequirementsKeys[17];
 // doubles them. Members of the wrong type are refused without a message: a
 // "body" that is not an object, a key that is not an array, an element that
 // is not a string. Nothing is appended unless the whole text parses.
-RequirementsStatus AppendRequirements(std::istream& in, CCheckReport& report);
 RequirementsStatus AppendRequirements(const std::string& bytes, CCheckReport& report);
 
 // True when the text parses as JSON at all, whatever its root (the test the

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
+#include <string>
 
 namespace {
 
@@ -14,7 +16,8 @@ CCheckReport LoadShipped() {
     CCheckReport r;
     std::ifstream in(TVX_SOURCE_DIR "/config/checkerconfig.json", std::ios::binary);
     EXPECT_TRUE(in.is_open());
-    EXPECT_EQ(RequirementsStatus::Loaded, AppendRequirements(in, r));
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_EQ(RequirementsStatus::Loaded, AppendRequirements(bytes, r));
     EXPECT_FALSE(r.CPU_Game.empty());
     return r;
 }
