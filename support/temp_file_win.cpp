@@ -4,8 +4,6 @@
 #include "support/long_path.h"
 #include "support/temp_name.h"
 
-#include <ntsecapi.h>
-
 #include <cstring>
 #include <vector>
 
@@ -28,13 +26,41 @@ std::wstring NtRenameTarget(const std::wstring& path) {
     return L"\\??\\" + path;
 }
 
+using GenRandomFn = LONG(WINAPI*)(void* algorithm, unsigned char* buffer, ULONG size,
+                                  ULONG flags);
+constexpr ULONG kSystemPreferredRng = 0x00000002; // BCRYPT_USE_SYSTEM_PREFERRED_RNG
+constexpr DWORD kSearchSystem32 = 0x00000800;     // LOAD_LIBRARY_SEARCH_SYSTEM32
+
+// The system's generator, BCryptGenRandom, looked up when first needed and
+// loaded from System32 only. The trap: a static import of it, or of
+// advapi32's RtlGenRandom (a forwarder to cryptbase.dll), is resolved before
+// wWinMain limits the DLL search, with the exe's folder (often a download
+// folder) searched first.
+GenRandomFn LoadGenRandom() {
+    HMODULE bcrypt = LoadLibraryExW(L"bcrypt.dll", nullptr, kSearchSystem32);
+    if (bcrypt == nullptr) {
+        // Windows 7 without the update that knows the flag: the full path.
+        wchar_t system[MAX_PATH] = {};
+        const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH)
+            return nullptr;
+        bcrypt = LoadLibraryW((std::wstring(system) + L"\\bcrypt.dll").c_str());
+    }
+    return bcrypt ? reinterpret_cast<GenRandomFn>(
+                        reinterpret_cast<void*>(GetProcAddress(bcrypt, "BCryptGenRandom")))
+                  : nullptr;
+}
+
+bool SystemRandom(uint8_t* bytes, ULONG size) {
+    static const GenRandomFn generate = LoadGenRandom(); // kept loaded for the process
+    return generate != nullptr && generate(nullptr, bytes, size, kSystemPreferredRng) == 0;
+}
+
 } // namespace
 
 std::wstring NewTempNameFor(const std::wstring& target) {
     uint8_t random[kTempNameRandomBytes] = {};
-    // RtlGenRandom (advapi32's SystemFunction036): the system's generator,
-    // in a DLL the program loads anyway.
-    if (!RtlGenRandom(random, sizeof random))
+    if (!SystemRandom(random, sizeof random))
         return std::wstring();
     return TempNameFor(target, random);
 }
