@@ -3,11 +3,11 @@
 //
 // Each folder is opened without following a link (FILE_FLAG_OPEN_REPARSE_-
 // POINT), checked (a real folder, no junction or symbolic link, and where its
-// path says), and held open for the lifetime of the chain without delete or
-// write sharing. Windows then refuses to rename, delete or re-point any of
-// them, so a folder cannot be swapped for a link between the check and the
-// write that follows. The trap: checking paths and then opening them by name
-// would leave that gap open.
+// path says), and held open for the lifetime of the chain without delete
+// sharing. Windows then refuses to rename or delete any of them, so a folder
+// cannot be swapped for a link between the check and the write that follows.
+// The trap: checking paths and then opening them by name would leave that
+// gap open. Files are checked again through their own handle once opened.
 #pragma once
 
 #include "support/guarded_path.h"

@@ -5,10 +5,12 @@
 
 namespace {
 
-// Held folders may be read by anyone, but not opened for writing (which
-// could turn an empty folder into a junction) or for deletion (which would
-// let it be renamed or removed).
-constexpr DWORD kFolderSharing = FILE_SHARE_READ;
+// Held folders may be opened by anyone except for deletion, which a rename or
+// a removal needs. Write sharing stays allowed: a rename into the folder
+// opens it for writing. (Turning an empty held folder into a junction is
+// still possible; what is then created or opened in it ends up elsewhere,
+// which the check of every file after it is opened catches.)
+constexpr DWORD kFolderSharing = FILE_SHARE_READ | FILE_SHARE_WRITE;
 constexpr DWORD kFolderAccess = FILE_READ_ATTRIBUTES | SYNCHRONIZE;
 // Never follow a link: open the link itself, so that its attributes show it.
 constexpr DWORD kNoFollow = FILE_FLAG_OPEN_REPARSE_POINT;

@@ -26,8 +26,7 @@ std::wstring NtRenameTarget(const std::wstring& path) {
     return L"\\??\\" + path;
 }
 
-using GenRandomFn = LONG(WINAPI*)(void* algorithm, unsigned char* buffer, ULONG size,
-                                  ULONG flags);
+using GenRandomFn = LONG(WINAPI*)(void* algorithm, unsigned char* buffer, ULONG size, ULONG flags);
 constexpr ULONG kSystemPreferredRng = 0x00000002; // BCRYPT_USE_SYSTEM_PREFERRED_RNG
 constexpr DWORD kSearchSystem32 = 0x00000800;     // LOAD_LIBRARY_SEARCH_SYSTEM32
 

@@ -112,22 +112,14 @@ TEST_F(ReferenceService, EveryFailureRow) {
     const std::vector<std::string> badJson = {"<separator>", "keep old config. bad json"};
     const std::vector<std::string> status404 = {"<separator>", "keep old config. status=404"};
     const Row rows[] = {
-        {"config:empty", read},
-        {"config:not-json", read},
-        {"config:array", read},
-        {"config:404", read},
-        {"config:null", get},
-        {"config:no-body", get},
-        {"config:no-url", none},
-        {"config:numeric-url", none},
-        {"config:file-url", none},
-        {"config:huge", read},
-        {"document:empty", badJson},
-        {"document:not-json", badJson},
-        {"document:html", badJson},
-        {"document:truncated", badJson},
-        {"document:drop", badJson},
-        {"document:404", status404},
+        {"config:empty", read},      {"config:not-json", read},
+        {"config:array", read},      {"config:404", read},
+        {"config:null", get},        {"config:no-body", get},
+        {"config:no-url", none},     {"config:numeric-url", none},
+        {"config:file-url", none},   {"config:huge", read},
+        {"document:empty", badJson}, {"document:not-json", badJson},
+        {"document:html", badJson},  {"document:truncated", badJson},
+        {"document:drop", badJson},  {"document:404", status404},
         {"document:huge", none},
     };
     for (const Row& row : rows) {
