@@ -106,27 +106,36 @@ HandleOwner FolderChain::OpenFile(const std::wstring& name, DWORD access, DWORD 
         return HandleOwner();
     }
     const std::wstring path = m_path.InFolder(name);
-    HandleOwner file;
-    bool created = false;
     if (how == FileOpen::New) {
-        file = CreateFileNoFollow(path, access | DELETE, share, CREATE_NEW);
-        created = static_cast<bool>(file);
-    } else {
-        file = CreateFileNoFollow(path, access, share, OPEN_EXISTING);
-        // Created only with CREATE_NEW, which fails on any name that exists,
-        // a dangling link included; OPEN_ALWAYS would create a link's target.
-        if (!file && how == FileOpen::ExistingOrNew && GetLastError() == ERROR_FILE_NOT_FOUND) {
-            file = CreateFileNoFollow(path, access | DELETE, share, CREATE_NEW);
-            created = static_cast<bool>(file);
-            if (!file && GetLastError() == ERROR_FILE_EXISTS)
-                file = CreateFileNoFollow(path, access, share, OPEN_EXISTING);
+        HandleOwner made = CreateFileNoFollow(path, access | DELETE, share, CREATE_NEW);
+        if (made && !FileMayBeUsed(FactsOf(made.get(), path))) {
+            DeleteThroughHandle(made.get()); // it landed somewhere else
+            made.reset();
+            SetLastError(ERROR_CANT_ACCESS_FILE);
         }
+        return made;
     }
-    if (!file)
-        return file;
-    if (!FileMayBeUsed(FactsOf(file.get(), path))) {
-        if (created)
-            DeleteThroughHandle(file.get());
+    HandleOwner file = CreateFileNoFollow(path, access, share, OPEN_EXISTING);
+    if (!file && how == FileOpen::ExistingOrNew && GetLastError() == ERROR_FILE_NOT_FOUND) {
+        // Made with CREATE_NEW, which fails on any name that exists, a
+        // dangling link included (OPEN_ALWAYS would create a link's target),
+        // then opened like any existing file. The handle that made it holds
+        // DELETE, to remove it should it have landed elsewhere; kept open it
+        // would keep other runs from sharing the file.
+        constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+        HandleOwner made =
+            CreateFileNoFollow(path, FILE_READ_ATTRIBUTES | DELETE, kShareAll, CREATE_NEW);
+        if (made && !FileMayBeUsed(FactsOf(made.get(), path))) {
+            DeleteThroughHandle(made.get());
+            SetLastError(ERROR_CANT_ACCESS_FILE);
+            return HandleOwner();
+        }
+        if (!made && GetLastError() != ERROR_FILE_EXISTS)
+            return HandleOwner();
+        made.reset();
+        file = CreateFileNoFollow(path, access, share, OPEN_EXISTING);
+    }
+    if (file && !FileMayBeUsed(FactsOf(file.get(), path))) {
         file.reset();
         SetLastError(ERROR_CANT_ACCESS_FILE);
     }

@@ -120,6 +120,14 @@ TEST_F(GuardedFiles, AClearChainIsCreatedWrittenAndReadBack) {
     EXPECT_EQ(before, TreeOf(elsewhere));
 }
 
+// Two runs at once: the one that made the log must not keep the other out.
+TEST_F(GuardedFiles, TwoRunsShareTheLogTheFirstOneMade) {
+    const HandleOwner first = OpenGuardedForAppend(log);
+    ASSERT_TRUE(first);
+    const HandleOwner second = OpenGuardedForAppend(log);
+    EXPECT_TRUE(second);
+}
+
 TEST_F(GuardedFiles, ALinkInPlaceOfAnyFolderStopsEveryUse) {
     // ORMEX itself, then ORMEX\updates, then ORMEX\updates\tavolex.
     for (size_t depth = 1; depth <= config.folders.size(); ++depth) {
