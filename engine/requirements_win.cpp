@@ -37,10 +37,11 @@ bool ReadDownload(const std::wstring& path, std::string& bytes) {
 
 // The downloaded file is used only when it can be opened exclusively (the
 // download is not writing it), its size can be read, and it parses whole.
+// An elevated run opens nothing by name here: its read shares with no writer.
 bool IsUsableDownload(const std::wstring& path) {
     if (path.empty() || !FileExists(path))
         return false;
-    {
+    if (!IsProcessElevated()) {
         HandleOwner file(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                      FILE_ATTRIBUTE_NORMAL, nullptr));
         LARGE_INTEGER size = {};
