@@ -16,7 +16,18 @@ CommandLineOptions ScanCommandLine(const std::vector<std::wstring>& args) {
     CommandLineOptions options;
     if (args.size() < 2)
         return options;
-    for (const auto& arg : args) {
+    static const wchar_t kReport[] = L"report=";
+    constexpr size_t kReportLength = sizeof(kReport) / sizeof(wchar_t) - 1;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::wstring& arg = args[i];
+        // "report=" counts only where an argument starts, and never in the
+        // program path: an install folder named "...report=..." must not
+        // switch the mode. The path after it is free text and may itself
+        // contain "lang=" or "check_result=".
+        if (i > 0 && arg.compare(0, kReportLength, kReport) == 0) {
+            options.reportPath = arg.substr(kReportLength);
+            continue;
+        }
         if (Contains(arg, L"lang=")) {
             // An argument naming a language is never read as a verdict code.
             if (Contains(arg, L"lang=cn"))
@@ -30,19 +41,11 @@ CommandLineOptions ScanCommandLine(const std::vector<std::wstring>& args) {
             options.languageFixed = true;
             continue;
         }
-        // A path is free text and may itself contain "check_result=", so the
-        // report argument is recognised first.
-        static const wchar_t kReport[] = L"report=";
-        const size_t report = arg.find(kReport);
-        if (report != std::wstring::npos) {
-            options.reportPath = arg.substr(report + (sizeof(kReport) / sizeof(wchar_t) - 1));
-        } else {
-            static const wchar_t kKey[] = L"check_result=";
-            const size_t at = arg.find(kKey);
-            if (at != std::wstring::npos)
-                options.checkResult =
-                    ReadLeadingInt(arg.c_str() + at + (sizeof(kKey) / sizeof(wchar_t) - 1));
-        }
+        static const wchar_t kKey[] = L"check_result=";
+        const size_t at = arg.find(kKey);
+        if (at != std::wstring::npos)
+            options.checkResult =
+                ReadLeadingInt(arg.c_str() + at + (sizeof(kKey) / sizeof(wchar_t) - 1));
     }
     return options;
 }
@@ -90,7 +93,7 @@ StartupDecision DecideStartup(const std::vector<std::wstring>& args,
     decision.languageId = LanguageIdForIndex(decision.languageIndex);
     decision.checkResult = options.checkResult;
     decision.resultFilePath = resultFilePath;
-    if (options.checkResult != -1 && resultFileExists)
+    if (options.checkResult != -1 && resultFileExists && !resultFilePath.empty())
         decision.mode = StartMode::Setup; // an installer's stored result always wins
     else if (options.reportPath)
         decision.mode = StartMode::Report;
@@ -102,6 +105,10 @@ StartupDecision DecideStartup(const std::vector<std::wstring>& args,
 }
 
 std::wstring ResultFilePathFor(const std::wstring& modulePath) {
+    // Without the executable's path there is no folder beside it; "\\result.tvxcfg"
+    // would name the root of the current drive.
+    if (modulePath.empty())
+        return std::wstring();
     const size_t slash = modulePath.rfind(L'\\');
     const std::wstring folder =
         slash == std::wstring::npos ? modulePath : modulePath.substr(0, slash);

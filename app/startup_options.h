@@ -15,7 +15,8 @@ struct CommandLineOptions {
     bool languageFixed = false;
     int languageIndex = 1;
     int checkResult = -1;
-    // "report=PATH": run one check without windows and write the findings.
+    // "report=PATH" at the start of an argument other than the program path:
+    // run one check without windows and write the findings.
     std::optional<std::wstring> reportPath;
 };
 
@@ -50,5 +51,6 @@ StartupDecision DecideStartup(const std::vector<std::wstring>& args,
                               const std::wstring& resultFilePath, bool resultFileExists);
 
 // "C:\dir\app.exe" -> "C:\dir\result.tvxcfg"; a path without a backslash is
-// kept whole and the name appended after a backslash.
+// kept whole and the name appended after a backslash. An empty path (the
+// executable's path could not be read) gives an empty one: no stored result.
 std::wstring ResultFilePathFor(const std::wstring& modulePath);

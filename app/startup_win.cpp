@@ -1,5 +1,7 @@
 #include "app/startup_win.h"
 
+#include "support/long_path.h"
+#include "support/module_path.h"
 #include "toolkit/paint_manager.h"
 #include "ui/string_table.h"
 
@@ -37,15 +39,6 @@ std::optional<std::wstring> ReadSettingsLanguage()
     return std::wstring(value);
 }
 
-std::wstring ModulePath()
-{
-    wchar_t path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return std::wstring();
-    return path;
-}
-
 } // namespace
 
 StartupDecision RunStartupOptions(HINSTANCE instance)
@@ -55,8 +48,11 @@ StartupDecision RunStartupOptions(HINSTANCE instance)
     if (!ScanCommandLine(args).languageFixed)
         settings = ReadSettingsLanguage();
 
-    const std::wstring resultPath = ResultFilePathFor(ModulePath());
-    const bool resultExists = PathFileExistsW(resultPath.c_str()) != FALSE;
+    // Read in full however long; beyond the classic limit the file functions
+    // need the long form of the path.
+    const std::wstring resultPath = ExtendedLengthPath(ResultFilePathFor(ReadModulePath()));
+    const bool resultExists =
+        !resultPath.empty() && GetFileAttributesW(resultPath.c_str()) != INVALID_FILE_ATTRIBUTES;
     StartupDecision decision =
         DecideStartup(args, GetUserDefaultUILanguage(), settings, resultPath, resultExists);
 

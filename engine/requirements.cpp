@@ -72,6 +72,11 @@ bool ParsesAsJson(const std::string& bytes) {
     return Parse(bytes, root);
 }
 
+bool ParsesAsJsonObject(const std::string& bytes) {
+    Json::Value root;
+    return Parse(bytes, root) && root.isObject();
+}
+
 RequirementsStatus AppendRequirements(const std::string& bytes, CCheckReport& report) {
     Json::Value parsed;
     if (!Parse(bytes, parsed))

@@ -29,3 +29,7 @@ RequirementsStatus AppendRequirements(const std::string& bytes, CCheckReport& re
 // True when the text parses as JSON at all, whatever its root (the test the
 // file choice uses to pass over a damaged download).
 bool ParsesAsJson(const std::string& bytes);
+
+// True when the text parses as JSON whose root is an object: what a
+// downloaded document must be before it may replace the stored one.
+bool ParsesAsJsonObject(const std::string& bytes);

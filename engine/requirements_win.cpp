@@ -4,7 +4,11 @@
 
 #include "engine/check_report.h"
 #include "engine/requirements.h"
+#include "support/elevation.h"
+#include "support/guarded_file.h"
 #include "support/log.h"
+#include "support/long_path.h"
+#include "support/module_path.h"
 #include "support/win_handles.h"
 
 #include <shlwapi.h>
@@ -22,12 +26,22 @@ bool FileExists(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// The downloaded file as an elevated run reads it: only through checked
+// folders, and only when it is a plain file of its own (guarded_file.h). One
+// that fails a check is passed over like a damaged one.
+bool ReadDownload(const std::wstring& path, std::string& bytes) {
+    if (IsProcessElevated())
+        return ReadGuardedFile(GuardedPathFor(path), bytes, kMaxConfigBytes);
+    return ReadWholeFile(path, bytes);
+}
+
 // The downloaded file is used only when it can be opened exclusively (the
 // download is not writing it), its size can be read, and it parses whole.
+// An elevated run opens nothing by name here: its read shares with no writer.
 bool IsUsableDownload(const std::wstring& path) {
     if (path.empty() || !FileExists(path))
         return false;
-    {
+    if (!IsProcessElevated()) {
         HandleOwner file(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                      FILE_ATTRIBUTE_NORMAL, nullptr));
         LARGE_INTEGER size = {};
@@ -35,7 +49,7 @@ bool IsUsableDownload(const std::wstring& path) {
             return false;
     }
     std::string bytes;
-    return ReadWholeFile(path, bytes) && ParsesAsJson(bytes);
+    return ReadDownload(path, bytes) && ParsesAsJson(bytes);
 }
 
 // Everything before the last backslash; the text itself when it has none.
@@ -44,10 +58,9 @@ std::wstring CutAtLastBackslash(const std::wstring& path) {
     return at == std::wstring::npos ? path : path.substr(0, at);
 }
 
-std::wstring ModulePath() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return path;
+bool PathExists(const std::wstring& path) {
+    return PathFileExistsW(path.c_str()) ||
+           GetFileAttributesW(ExtendedLengthPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::wstring TempFolder() {
@@ -85,23 +98,30 @@ std::wstring ChooseRequirementsFile(const std::wstring& configPath, const std::w
     if (IsUsableDownload(configPath))
         return configPath;
 
+    const std::wstring inTemp = tempFolder + L"\\ORMEX\\Tavolex\\config\\" + kFileName;
+    // Without the executable's path the folders beside it are unknown; they
+    // are not looked for at the root of the current drive instead.
+    if (exePath.empty())
+        return inTemp;
     const std::wstring exeFolder = CutAtLastBackslash(exePath);
     std::wstring candidate = exeFolder + L"\\config\\";
     // Once a "config" folder exists beside the executable, the parent's
     // "Tavolex\config" is not tried, even when the folder lacks the file.
-    if (PathFileExistsW(candidate.c_str()))
+    if (PathExists(candidate))
         candidate += kFileName;
     else
         candidate = CutAtLastBackslash(exeFolder) + L"\\Tavolex\\config\\" + kFileName;
-    if (PathFileExistsW(candidate.c_str()))
+    if (PathExists(candidate))
         return candidate;
-    return tempFolder + L"\\ORMEX\\Tavolex\\config\\" + kFileName;
+    return inTemp;
 }
 
 void LoadRequirementsFrom(CCheckReport& report, const std::wstring& path) {
     CCTLog& log = CCTLog::GetInstance();
     std::string bytes;
-    if (!ReadWholeFile(path, bytes)) {
+    const bool read = path == report.config_path ? ReadDownload(path, bytes)
+                                                 : ReadWholeFile(ExtendedLengthPath(path), bytes);
+    if (!read) {
         log.Write(0, L"open config file failed. file=%s", path.c_str());
         return;
     }
@@ -118,5 +138,6 @@ void LoadRequirementsFrom(CCheckReport& report, const std::wstring& path) {
 }
 
 void CCheckReport::LoadRequirements() {
-    LoadRequirementsFrom(*this, ChooseRequirementsFile(config_path, ModulePath(), TempFolder()));
+    LoadRequirementsFrom(*this,
+                         ChooseRequirementsFile(config_path, ReadModulePath(), TempFolder()));
 }

@@ -5,7 +5,9 @@
 #include "service/http.h"
 #include "service/request_signing.h"
 #include "support/atomic_file.h"
+#include "support/elevation.h"
 #include "support/folders.h"
+#include "support/guarded_file.h"
 #include "support/log.h"
 #include "support/text.h"
 
@@ -20,11 +22,15 @@ std::wstring DefaultConfigPath() {
     wchar_t common[MAX_PATH] = {};
     if (FAILED(SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, 0, common)))
         return std::wstring();
-    const std::wstring folder = std::wstring(common) + L"\\ORMEX\\updates\\tavolex\\";
+    const GuardedPath config{common, {L"ORMEX", L"updates", L"tavolex"}, L"checkerconfig.json"};
     // A folder that cannot be made shows up later as a file that cannot be
-    // written or read, and both of those are handled where they happen.
-    CreateFolderPath(folder);
-    return folder + L"checkerconfig.json";
+    // written or read, and both of those are handled where they happen. An
+    // elevated run makes the folders only inside checked ones.
+    if (IsProcessElevated())
+        CreateGuardedFolders(config);
+    else
+        CreateFolderPath(config.Folder() + L"\\");
+    return config.Full();
 }
 
 } // namespace
@@ -38,19 +44,20 @@ CSystemChecker::~CSystemChecker() = default;
 
 void CSystemChecker::DownloadConfig() {
     try {
+        CCTLog& log = CCTLog::GetInstance();
         const std::string base =
             std::string(TVX_CONFIG_ENDPOINT) + "?language=" + WideToGbk(m_language.c_str());
         const std::string signedUrl = SignRequestUrl(base, GetServerTimestamp());
 
-        std::string reply;
-        HttpGet(signedUrl, reply);
+        // A reply past its deadline or over its cap reads as an empty one.
+        const HttpReply reply = HttpFetch(signedUrl, kConfigReplyLimits);
         std::string url;
-        switch (ReadConfigReply(reply, url)) {
+        switch (ReadConfigReply(reply.body, url)) {
         case ConfigReply::Unreadable:
-            CCTLog::GetInstance().Write(0, L"read config url failed(json). ");
+            log.Write(0, L"read config url failed(json). ");
             return;
         case ConfigReply::NoBody:
-            CCTLog::GetInstance().Write(0, L"get config url failed(json). ");
+            log.Write(0, L"get config url failed(json). ");
             return;
         case ConfigReply::Aborted:
             return;
@@ -58,16 +65,32 @@ void CSystemChecker::DownloadConfig() {
             break;
         }
         // The document's URL is used exactly as the service gave it: no
-        // signature, no time stamp. An empty one cannot be fetched.
-        if (url.empty())
+        // signature, no time stamp. Anything but a web address (an empty
+        // one included) counts as a failed download.
+        if (!IsDocumentUrl(url))
             return;
-        reply.clear();
-        HttpGet(url, reply);
-        // Whatever came back is stored, an error page included; only an empty
-        // reply keeps the old file. The replacement is atomic, so a failed or
-        // interrupted write leaves the previous configuration intact.
-        if (!reply.empty() && !m_configPath.empty())
-            ReplaceFileContents(m_configPath, reply);
+        const HttpReply document = HttpFetch(url, kDocumentLimits);
+        switch (JudgeDocument(document.complete, document.status, document.body)) {
+        case DocumentVerdict::Failed:
+            return;
+        case DocumentVerdict::BadStatus:
+            log.Write(0, L"keep old config. status=%d", static_cast<int>(document.status));
+            return;
+        case DocumentVerdict::BadJson:
+            log.Write(0, L"keep old config. bad json");
+            return;
+        case DocumentVerdict::Store:
+            break;
+        }
+        if (m_configPath.empty())
+            return;
+        // The replacement is atomic, so a failed or interrupted write leaves
+        // the previous configuration intact. An elevated run writes only
+        // through checked folders, and not at all when a check fails.
+        if (IsProcessElevated())
+            ReplaceGuardedFile(GuardedPathFor(m_configPath), document.body);
+        else
+            ReplaceFileContents(m_configPath, document.body);
     } catch (...) {
         // The configuration file keeps whatever it held.
     }

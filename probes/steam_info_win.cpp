@@ -119,10 +119,9 @@ bool SteamInfo::FindStandaloneSteamVr(const ProbeLogWriter& log) {
 bool ReadRegistryDword(HKEY root, const std::wstring& subKey, const wchar_t* valueName,
                        DWORD& value, REGSAM view) {
     RegKeyOwner key;
-    // Create semantics: a missing key is created, empty, where the process
-    // may write; where it may not, the open simply fails.
-    if (RegCreateKeyExW(root, subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_QUERY_VALUE | view, nullptr, key.put(), nullptr) != ERROR_SUCCESS)
+    // Opened for reading only: a missing key counts as a missing value, as
+    // an empty one always did, and nothing is left behind in the registry.
+    if (RegOpenKeyExW(root, subKey.c_str(), 0, KEY_QUERY_VALUE | view, key.put()) != ERROR_SUCCESS)
         return false;
     DWORD type = 0;
     DWORD data = 0;

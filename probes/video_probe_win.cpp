@@ -3,6 +3,7 @@
 #include "engine/check_report.h"
 #include "probes/com_text.h"
 #include "probes/video_record.h"
+#include "probes/wmi_helper.h"
 #include "support/win_handles.h"
 
 #include <wbemidl.h>
@@ -60,11 +61,10 @@ std::vector<VideoControllerRow> ReadVideoControllers(size_t limit) {
         !controllers)
         return rows;
 
+    // A timed-out wait ends the probe with the controllers already read.
     while (rows.size() < limit) {
         ComOwner<IWbemClassObject> controller;
-        ULONG returned = 0;
-        const HRESULT hr = controllers->Next(WBEM_INFINITE, 1, controller.put(), &returned);
-        if (FAILED(hr) || returned == 0 || !controller)
+        if (NextWmiObject(*controllers.get(), controller) != WmiNext::Object)
             break;
         VideoControllerRow row;
         row.description = StringProperty(controller.get(), L"Description");

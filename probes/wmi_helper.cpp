@@ -54,15 +54,22 @@ bool CWmiHelper::StartQuery(const std::wstring& className) {
     return static_cast<bool>(m_pEnumerator);
 }
 
-bool CWmiHelper::NextInstance() {
+WmiNext NextWmiObject(IEnumWbemClassObject& enumerator, ComOwner<IWbemClassObject>& object) {
     ULONG returned = 0;
-    const HRESULT hr = m_pEnumerator->Next(WBEM_INFINITE, 1, m_pObject.put(), &returned);
-    // Next answers WBEM_S_FALSE (a success code) at the end, with no object.
-    if (FAILED(hr) || returned == 0 || !m_pObject) {
-        m_pObject.reset();
-        return false;
-    }
-    return true;
+    const HRESULT hr = enumerator.Next(kWmiNextTimeoutMs, 1, object.put(), &returned);
+    // WBEM_S_TIMEDOUT and, at the end, WBEM_S_FALSE are success codes that
+    // come with no object.
+    if (SUCCEEDED(hr) && returned != 0 && object)
+        return WmiNext::Object;
+    object.reset();
+    return hr == WBEM_S_TIMEDOUT ? WmiNext::TimedOut : WmiNext::End;
+}
+
+bool CWmiHelper::NextInstance() {
+    const WmiNext next = NextWmiObject(*m_pEnumerator.get(), m_pObject);
+    if (next == WmiNext::TimedOut)
+        m_timedOut = true;
+    return next == WmiNext::Object;
 }
 
 void CWmiHelper::EndQuery() {
@@ -129,16 +136,6 @@ void VariantToText(const VARIANT& value, std::wstring& text) {
 void QueryOsCpuMemory(std::wstring& caption, int& addressWidth, int64_t& memoryBytes) {
     CWmiHelper wmi;
     wmi.Connect();
-
-    std::wstring width;
-    wmi.QueryText(L"Win32_Processor", L"AddressWidth", width);
-    addressWidth = ReadLeadingInt(width.c_str());
-
-    wmi.QuerySum(L"Win32_PhysicalMemory", L"Capacity", memoryBytes);
-
-    std::wstring osCaption;
-    wmi.QueryText(L"Win32_OperatingSystem", L"Caption", osCaption);
-    caption = osCaption;
-
+    QueryOsCpuMemoryWith(wmi, caption, addressWidth, memoryBytes);
     wmi.Disconnect();
 }

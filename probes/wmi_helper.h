@@ -2,6 +2,7 @@
 // operating-system probe built on it.
 #pragma once
 
+#include "support/text.h"
 #include "support/win_handles.h"
 
 #include <wbemidl.h>
@@ -9,6 +10,20 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+
+// How long one IEnumWbemClassObject::Next may wait for the next instance. A
+// WMI that hangs (a broken provider, a service that does not answer) would
+// otherwise hold the check for ever with WBEM_INFINITE.
+constexpr long kWmiNextTimeoutMs = 10 * 1000;
+
+enum class WmiNext {
+    Object,   // `object` holds the next instance
+    End,      // no more instances, or the call failed
+    TimedOut, // nothing came within kWmiNextTimeoutMs
+};
+
+// Fetches the next instance, waiting at most kWmiNextTimeoutMs.
+WmiNext NextWmiObject(IEnumWbemClassObject& enumerator, ComOwner<IWbemClassObject>& object);
 
 // Connects on the calling thread in the multithreaded apartment and reads
 // properties of the first instance of a class, or sums one over all of them.
@@ -38,6 +53,9 @@ public:
     // undoes this object's COM initialisation (only if it succeeded).
     void Disconnect();
 
+    // True once an enumeration waited in vain: the probe then stops asking.
+    bool TimedOut() const { return m_timedOut; }
+
 private:
     bool StartQuery(const std::wstring& className);
     bool NextInstance();
@@ -56,6 +74,7 @@ private:
     ComOwner<IWbemClassObject> m_pObject;
     ComOwner<IWbemServices> m_pServices; // null: not connected
     ComOwner<IWbemLocator> m_pLocator;
+    bool m_timedOut = false;
 };
 
 // Converts a property value to text: VT_I4, VT_UI1 and VT_UI4 as signed
@@ -66,3 +85,26 @@ void VariantToText(const VARIANT& value, std::wstring& text);
 // installed memory in bytes. Failure values: empty, 0 and 0, each query on
 // its own. Leaves the thread's COM state as it found it.
 void QueryOsCpuMemory(std::wstring& caption, int& addressWidth, int64_t& memoryBytes);
+
+// The three queries in their order over a connected query object (CWmiHelper
+// or a test's stand-in). Once one of them has timed out the rest are not
+// asked: a WMI that hangs once tends to hang again, and each wait would add
+// its full timeout to the check. Their outputs keep the failure values.
+template <typename Wmi>
+void QueryOsCpuMemoryWith(Wmi& wmi, std::wstring& caption, int& addressWidth,
+                          int64_t& memoryBytes) {
+    addressWidth = 0;
+    memoryBytes = 0;
+    caption.clear();
+    std::wstring width;
+    wmi.QueryText(L"Win32_Processor", L"AddressWidth", width);
+    addressWidth = ReadLeadingInt(width.c_str());
+    if (wmi.TimedOut())
+        return;
+    wmi.QuerySum(L"Win32_PhysicalMemory", L"Capacity", memoryBytes);
+    if (wmi.TimedOut())
+        return;
+    std::wstring osCaption;
+    wmi.QueryText(L"Win32_OperatingSystem", L"Caption", osCaption);
+    caption = osCaption;
+}

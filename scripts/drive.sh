@@ -56,11 +56,18 @@ write_result_file() { # dir
 start_app() { # dir args...
     local dir="$1"
     shift
-    app_output="$dir.wine-output.txt"
+    start_program "$dir" ./TavolexCheck.exe "$@"
+}
+
+# Starts an exe from a current directory of the caller's choice.
+start_program() { # current-directory exe args...
+    local cwd="$1" exe="$2"
+    shift 2
+    app_output="$cwd.wine-output.txt"
     witnessed=""
     crash_line=""
     exit_code=""
-    (cd "$dir" && exec "$wine" ./TavolexCheck.exe "$@") </dev/null >"$app_output" 2>&1 &
+    (cd "$cwd" && exec "$wine" "$exe" "$@") </dev/null >"$app_output" 2>&1 &
     app_pid=$!
 }
 

@@ -1,5 +1,8 @@
 #include "service/config_reply.h"
 
+#include "engine/requirements.h"
+#include "support/text.h"
+
 #include <json/reader.h>
 
 #include <cinttypes>
@@ -64,4 +67,18 @@ ConfigReply ReadConfigReply(const std::string& reply, std::string& url) {
     } catch (...) {
         return ConfigReply::Aborted;
     }
+}
+
+bool IsDocumentUrl(const std::string& url) {
+    const std::string upper = AsciiUpper(url.substr(0, 8));
+    return upper.rfind("HTTP://", 0) == 0 || upper.rfind("HTTPS://", 0) == 0;
+}
+
+DocumentVerdict JudgeDocument(bool complete, unsigned long status, const std::string& body) {
+    constexpr unsigned long kHttpOk = 200;
+    if (!complete)
+        return DocumentVerdict::Failed;
+    if (status != kHttpOk)
+        return DocumentVerdict::BadStatus;
+    return ParsesAsJsonObject(body) ? DocumentVerdict::Store : DocumentVerdict::BadJson;
 }

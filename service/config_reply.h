@@ -19,3 +19,21 @@ enum class ConfigReply {
 };
 
 ConfigReply ReadConfigReply(const std::string& reply, std::string& url);
+
+// Only a web address names a document: anything else (file:, ftp:, a bare
+// path, a number) would have WinINet read something that is not the
+// service's. True when url starts with "http://" or "https://", the scheme
+// in any ASCII case.
+bool IsDocumentUrl(const std::string& url);
+
+// What the document request's reply means for the stored configuration.
+enum class DocumentVerdict {
+    Failed,    // no whole reply (unreachable, past its deadline, over its cap)
+    BadStatus, // a status other than 200: "keep old config. status=<n>"
+    BadJson,   // 200, but not JSON with an object root: "keep old config. bad json"
+    Store,     // 200 and a JSON object: it replaces the stored file
+};
+
+// An error page, a captive portal's login page or a body cut off mid-way
+// must never replace the configuration that the last good download stored.
+DocumentVerdict JudgeDocument(bool complete, unsigned long status, const std::string& body);

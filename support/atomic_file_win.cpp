@@ -1,41 +1,56 @@
 #include "support/atomic_file.h"
 
-#include "support/win_handles.h"
+#include "support/folder_chain.h"
+#include "support/long_path.h"
+#include "support/temp_file.h"
 
-DWORD ReplaceFileContents(const std::wstring& path, const std::string& bytes)
-{
+namespace {
+
+std::wstring FullPath(const std::wstring& path) {
+    const std::wstring extended = ExtendedLengthPath(path);
+    const DWORD size = GetFullPathNameW(extended.c_str(), 0, nullptr, nullptr);
+    if (size == 0)
+        return std::wstring();
+    std::wstring full(size, L'\0');
+    const DWORD length = GetFullPathNameW(extended.c_str(), size, &full[0], nullptr);
+    if (length == 0 || length >= size)
+        return std::wstring();
+    full.resize(length);
+    return full;
+}
+
+DWORD WriteAndCommit(TempFile& temp, const std::wstring& target, const std::string& bytes) {
+    const DWORD written = temp.Write(bytes);
+    return written != ERROR_SUCCESS ? written : temp.CommitAs(target);
+}
+
+} // namespace
+
+DWORD ReplaceFileContents(const std::wstring& path, const std::string& bytes) {
     // The temporary file must live in the same folder: a move across volumes
     // would turn into a copy, which is not atomic.
-    const std::wstring temp = path + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                              std::to_wstring(GetCurrentThreadId()) + L".tmp";
+    const std::wstring target = FullPath(path);
+    if (target.empty())
+        return GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_INVALID_NAME;
+    TempFile temp;
+    const DWORD created = temp.Create(target);
+    return created != ERROR_SUCCESS ? created : WriteAndCommit(temp, target, bytes);
+}
+
+DWORD ReplaceGuardedFile(const GuardedPath& path, const std::string& bytes) {
+    FolderChain chain;
+    if (!chain.Open(path, true))
+        return ERROR_CANT_ACCESS_FILE;
+    // The rename would replace a link rather than write through it, but a
+    // planted target says the folder is not ours alone: leave it be.
     {
-        HandleOwner file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file)
-            return GetLastError();
-        size_t done = 0;
-        while (done < bytes.size()) {
-            const DWORD chunk = static_cast<DWORD>(
-                bytes.size() - done > 0x100000 ? 0x100000 : bytes.size() - done);
-            DWORD written = 0;
-            if (!WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) ||
-                written == 0) {
-                const DWORD error = GetLastError();
-                file.reset();
-                DeleteFileW(temp.c_str());
-                return error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT;
-            }
-            done += written;
-        }
-        // Flush before the rename, so that a crash cannot leave a renamed but
-        // empty file behind.
-        FlushFileBuffers(file.get());
+        const HandleOwner existing = chain.OpenFile(
+            path.file, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+            FileOpen::Existing);
+        if (!existing && (GetLastError() != ERROR_FILE_NOT_FOUND || !chain.NameIsFree(path.file)))
+            return ERROR_CANT_ACCESS_FILE;
     }
-    if (!MoveFileExW(temp.c_str(), path.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        const DWORD error = GetLastError();
-        DeleteFileW(temp.c_str());
-        return error;
-    }
-    return ERROR_SUCCESS;
+    TempFile temp;
+    const DWORD created = temp.Create(chain, path.file);
+    return created != ERROR_SUCCESS ? created : WriteAndCommit(temp, path.Full(), bytes);
 }

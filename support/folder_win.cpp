@@ -1,5 +1,7 @@
 #include "support/folders.h"
 
+#include "support/folder_security.h"
+
 #include <windows.h>
 
 namespace {
@@ -67,5 +69,7 @@ bool CreateFolderPath(const std::wstring& path) {
     const std::wstring parent = ParentOf(path);
     if (parent.empty() || !CreateFolderPath(parent))
         return false;
-    return CreateDirectoryW(path.c_str(), nullptr) != FALSE;
+    ProgramFolderSecurity security;
+    return security.attributes() != nullptr &&
+           CreateDirectoryW(path.c_str(), security.attributes()) != FALSE;
 }

@@ -12,5 +12,6 @@ constexpr size_t kMaxFolderPath = 255;
 // when something exists at the path afterwards (a file of that name counts),
 // false otherwise. Both "\" and "/" separate; a trailing separator is
 // allowed. A path without a drive letter is taken relative to the current
-// directory. Parents created before a failure are left in place.
+// directory. Parents created before a failure are left in place. Every
+// folder it creates gets the protected rights of folder_security.h.
 bool CreateFolderPath(const std::wstring& path);

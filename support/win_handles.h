@@ -8,6 +8,8 @@
 //   RegKeyOwner        HKEY        RegCloseKey
 //   InternetOwner      HINTERNET   InternetCloseHandle
 //   DevInfoOwner       HDEVINFO    SetupDiDestroyDeviceInfoList
+//   LocalOwner         HLOCAL      LocalFree (what the security-descriptor
+//                                  conversions hand out)
 //   ComOwner<T>        T*          T::Release
 //   BstrOwner          BSTR        SysFreeString
 //   ComInitGuard       CoInitializeEx / CoUninitialize
@@ -95,6 +97,13 @@ struct DevInfoTraits {
     static void Close(Type h) { SetupDiDestroyDeviceInfoList(h); }
 };
 
+struct LocalTraits {
+    using Type = HLOCAL;
+    static Type Empty() { return nullptr; }
+    static bool IsValid(Type h) { return h != nullptr; }
+    static void Close(Type h) { LocalFree(h); }
+};
+
 struct BstrTraits {
     using Type = BSTR;
     static Type Empty() { return nullptr; }
@@ -108,6 +117,7 @@ using HandleOwner = UniqueOwner<KernelHandleTraits>;
 using RegKeyOwner = UniqueOwner<RegKeyTraits>;
 using InternetOwner = UniqueOwner<InternetTraits>;
 using DevInfoOwner = UniqueOwner<DevInfoTraits>;
+using LocalOwner = UniqueOwner<LocalTraits>;
 using BstrOwner = UniqueOwner<BstrTraits>;
 
 // Owns one reference to a COM object. Out-parameters of CoCreateInstance,

@@ -50,12 +50,21 @@ FAULTS = {
     "config:numeric-url": "\"url\" is the number 12",
     "config:404": "signed request answers a 404 page",
     "config:not-json": "signed request answers an HTML error page with status 200",
+    "config:slow": "signed request answers only after %d seconds" % 60,
+    "config:trickle": "signed request's reply comes one byte a second",
+    "config:huge": "signed request's reply is a valid one padded past 1 MiB",
+    "config:file-url": "\"url\" names a file on the client's disk (file:///C:/windows/win.ini)",
     "document:empty": "document is empty",
     "document:not-json": "document is plain text",
     "document:404": "document answers a 404 page",
     "document:long": "document is a 2,500-byte body (no zero bytes)",
     "document:zero-byte": "document holds a zero byte in its first read",
     "document:drop": "connection dropped in the middle of the document",
+    "document:truncated": "document cut in half, announced and sent whole",
+    "document:html": "document is a captive portal's HTML page with status 200",
+    "document:huge": "document is a JSON object of 17 MiB",
+    "document:slow": "document answers only after %d seconds" % 60,
+    "document:trickle": "document comes one byte a second",
     "clock:json": "clock answers {\"timestamp\":N}",
     "clock:huge": "clock answers a number above the 32-bit range",
     "clock:negative": "clock answers -5",
@@ -64,14 +73,27 @@ FAULTS = {
     "clock:slow": "clock answers only after %d seconds" % 60,
 }
 
-# How long "clock:slow" keeps a request waiting: longer than any test waits,
-# short enough that a forgotten client does not hold the service for long.
+# How long the ":slow" faults keep a request waiting: longer than any test
+# waits, short enough that a forgotten client does not hold the service long.
 SLOW_SECONDS = 60
+# The ":trickle" faults send one byte per this many seconds.
+TRICKLE_SECONDS = 1
+# Sizes past the client's caps (1 MiB reply, 16 MiB document).
+HUGE_REPLY_BYTES = 1024 * 1024 + 4096
+HUGE_DOCUMENT_BYTES = 17 * 1024 * 1024
+PORTAL_PAGE = b"<html><head><title>Sign in</title></head>" \
+              b"<body><form>Sign in to the hotel network</form></body></html>\r\n"
 
 
 def expected_token(host, timestamp_text):
     text = ACCESS_TOKEN_KEY + timestamp_text + "http://" + host + "/vuzozid/wscheckerconfig"
     return hashlib.md5(text.encode("ascii")).hexdigest()
+
+
+def huge_document():
+    """A JSON object of HUGE_DOCUMENT_BYTES: valid, only too big."""
+    head = b'{"body":{},"pad":"'
+    return head + b"x" * (HUGE_DOCUMENT_BYTES - len(head) - 2) + b'"}'
 
 
 def long_document():
@@ -192,8 +214,16 @@ class Handler(BaseHTTPRequestHandler):
         if fault == "config:404":
             self.send(404, NOT_FOUND_PAGE, "text/html")
             return
+        good = json.dumps({"code": 0, "message": "success", "body": {"url": url}})
+        if fault == "config:slow":
+            time.sleep(SLOW_SECONDS)
+        if fault == "config:trickle":
+            return self.send(200, good.encode(), "application/json", trickle=True)
         bodies = {
-            None: json.dumps({"code": 0, "message": "success", "body": {"url": url}}),
+            None: good,
+            "config:slow": good,
+            "config:huge": good + " " * HUGE_REPLY_BYTES,
+            "config:file-url": json.dumps({"code": 0, "body": {"url": "file:///C:/windows/win.ini"}}),
             "config:empty": "",
             "config:null": "null",
             "config:array": "[1,2]",
@@ -229,8 +259,17 @@ class Handler(BaseHTTPRequestHandler):
         if fault == "document:drop":
             return self.send(200, self.state.document[:len(self.state.document) // 2],
                              announce=len(self.state.document), drop=True)
+        if fault == "document:slow":
+            time.sleep(SLOW_SECONDS)
+        if fault == "document:trickle":
+            return self.send(200, self.state.document, "application/json", trickle=True)
+        if fault == "document:html":
+            return self.send(200, PORTAL_PAGE, "text/html")
         bodies = {
             None: self.state.document,
+            "document:slow": self.state.document,
+            "document:truncated": self.state.document[:len(self.state.document) // 2],
+            "document:huge": huge_document(),
             "document:empty": b"",
             "document:not-json": b"this is not a configuration\r\n",
             "document:long": long_document(),
@@ -257,16 +296,29 @@ class Handler(BaseHTTPRequestHandler):
             return self.send(200, b"ok\n")
         self.send(404, NOT_FOUND_PAGE, "text/html")
 
-    def send(self, status, body, content_type="text/plain", announce=None, drop=False):
+    def send(self, status, body, content_type="text/plain", announce=None, drop=False,
+             trickle=False):
         self.send_response(status)
         self.send_header("Content-Type", content_type)
         self.send_header("Content-Length", str(len(body) if announce is None else announce))
         self.send_header("Cache-Control", "no-store")
         self.send_header("Connection", "close")
         self.end_headers()
+        self.close_connection = True
+        if trickle:
+            # One byte at a time: each arrives well within any receive
+            # timeout, the whole never within a request's deadline. A client
+            # that gives up ends the loop.
+            try:
+                for i in range(len(body)):
+                    self.wfile.write(body[i:i + 1])
+                    self.wfile.flush()
+                    time.sleep(TRICKLE_SECONDS)
+            except OSError:
+                pass
+            return
         self.wfile.write(body)
         self.wfile.flush()
-        self.close_connection = True
         if drop:
             # The connection ends before the announced length. An orderly
             # end after the bytes sent, not a reset: a reset may make the

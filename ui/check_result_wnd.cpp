@@ -1,12 +1,14 @@
 #include "ui/check_result_wnd.h"
 
 #include "engine/driver_check.h"
+#include "support/elevation.h"
 #include "support/text.h"
 #include "ui/check_result_controls.h"
+#include "ui/desktop_shell_win.h"
+#include "ui/page_opening.h"
 #include "ui/result_rules.h"
+#include "ui/skin_folder_win.h"
 #include "ui/string_table.h"
-
-#include <shellapi.h>
 
 namespace {
 
@@ -14,9 +16,8 @@ namespace {
 constexpr uint32_t kRedText = 0xFFFF0000u;
 
 bool ShellOpen(const std::wstring& address) {
-    const HINSTANCE result =
-        ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOW);
-    return reinterpret_cast<INT_PTR>(result) > 32;
+    return OpenWebPage(address, IsProcessElevated(),
+                       PageOpeners{&OpenThroughDesktopShell, &OpenWithShellExecute});
 }
 
 CCheckResultWnd::PageOpener g_opener = &ShellOpen;
@@ -39,9 +40,9 @@ void CCheckResultWnd::SetPageOpener(PageOpener opener) {
 }
 
 std::wstring CCheckResultWnd::GetSkinFolder() {
-    return m_language == 0   ? L"skin_tavolex_cn"
-           : m_language == 2 ? L"skin_tavolex_jp"
-                             : L"skin_tavolex_en";
+    return SkinFolderFor(m_language == 0   ? L"skin_tavolex_cn"
+                         : m_language == 2 ? L"skin_tavolex_jp"
+                                           : L"skin_tavolex_en");
 }
 
 CControlUI* CCheckResultWnd::CreateControl(const wchar_t* className) {

@@ -33,7 +33,8 @@ public:
     CControlUI* CreateControl(const wchar_t* className) override;
 
     // Opens a web page; returns false when it could not be opened. Tests
-    // replace it; the default uses ShellExecuteW.
+    // replace it; the default goes through the desktop shell when this
+    // process is elevated, else through ShellExecuteW (page_opening.h).
     using PageOpener = bool (*)(const std::wstring& address);
     static void SetPageOpener(PageOpener opener);
 

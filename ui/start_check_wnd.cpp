@@ -4,6 +4,7 @@
 #include "engine/system_checker.h"
 #include "support/log.h"
 #include "ui/check_result_wnd.h"
+#include "ui/skin_folder_win.h"
 #include "ui/string_table.h"
 
 #include <process.h>
@@ -23,7 +24,7 @@ CStartCheckWnd::CStartCheckWnd(int languageIndex) : m_language(languageIndex) {}
 CStartCheckWnd::~CStartCheckWnd() = default;
 
 std::wstring CStartCheckWnd::GetSkinFolder() {
-    return SkinFolderForIndex(m_language);
+    return SkinFolderFor(SkinFolderForIndex(m_language));
 }
 
 void CStartCheckWnd::InitWindow() {

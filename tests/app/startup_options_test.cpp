@@ -104,8 +104,8 @@ TEST(StartupReport, ReportArgumentSelectsReportModeUnlessSetupApplies) {
     auto d = Decide({kExe, L"report=C:\\out\\r.json"});
     EXPECT_EQ(StartMode::Report, d.mode);
     EXPECT_EQ(L"C:\\out\\r.json", d.reportPath);
-    // Matched anywhere, last one wins, empty path is still report mode.
-    d = Decide({kExe, L"/report=a.json", L"--report="});
+    // The last one wins, and an empty path is still report mode.
+    d = Decide({kExe, L"report=a.json", L"report="});
     EXPECT_EQ(StartMode::Report, d.mode);
     EXPECT_EQ(L"", d.reportPath);
     // An installer's stored result wins.
@@ -119,8 +119,37 @@ TEST(StartupReport, PathsMayHoldOtherKeysButLanguageArgumentsDoNot) {
     const auto options = ScanCommandLine({kExe, L"report=C:\\check_result=2\\r.json"});
     EXPECT_EQ(L"C:\\check_result=2\\r.json", options.reportPath.value_or(L"?"));
     EXPECT_EQ(-1, options.checkResult);
+    // A report path holding "lang=" is a path, not a language.
+    const auto folder = ScanCommandLine({kExe, L"report=C:\\lang=jp\\r.json"});
+    EXPECT_EQ(L"C:\\lang=jp\\r.json", folder.reportPath.value_or(L"?"));
+    EXPECT_FALSE(folder.languageFixed);
     const auto lang = ScanCommandLine({kExe, L"lang=jp;report=r.json"});
     EXPECT_FALSE(lang.reportPath.has_value());
     EXPECT_EQ(2, lang.languageIndex);
     EXPECT_EQ(StartMode::Check, Decide({kExe}).mode);
+}
+
+TEST(StartupReport, OnlyAnArgumentThatStartsWithTheKeyCounts) {
+    // An install folder whose name holds the key does not switch modes,
+    // whether it is the program path or part of another argument.
+    const std::wstring installedIn = L"C:\\Apps\\report=old\\TavolexCheck.exe";
+    EXPECT_EQ(StartMode::Check, Decide({installedIn, L"lang=en"}).mode);
+    EXPECT_EQ(StartMode::Check, Decide({installedIn, L"x"}).mode);
+    EXPECT_FALSE(ScanCommandLine({kExe, L"/report=a.json"}).reportPath.has_value());
+    EXPECT_FALSE(ScanCommandLine({kExe, L"--report=a.json"}).reportPath.has_value());
+    EXPECT_FALSE(ScanCommandLine({kExe, L"C:\\report=x\\setup.log"}).reportPath.has_value());
+    EXPECT_FALSE(ScanCommandLine({kExe, L" report=a.json"}).reportPath.has_value());
+    EXPECT_FALSE(ScanCommandLine({kExe, L"Report=a.json"}).reportPath.has_value());
+    // The program path may still say "check_result=": it is scanned as before.
+    EXPECT_EQ(2, ScanCommandLine({L"C:\\report=1\\check_result=2\\a.exe", L"x"}).checkResult);
+}
+
+TEST(StartupPaths, AnUnreadableExecutablePathNeverNamesTheDriveRoot) {
+    EXPECT_EQ(L"", ResultFilePathFor(L""));
+    // With no result path there is nothing to show: check mode, even with a
+    // verdict code and a caller that claims the file exists.
+    const StartupDecision d =
+        DecideStartup({kExe, L"check_result=2"}, kEnUs, std::nullopt, L"", true);
+    EXPECT_EQ(StartMode::Check, d.mode);
+    EXPECT_EQ(L"", d.resultFilePath);
 }

@@ -61,6 +61,21 @@ expect_exit() { # description expected
     fi
 }
 
+# A report-mode run is judged by its report: it must be JSON whose overall
+# answer is the exit code, which must be an answer (0 to 3) or the one given.
+expect_report_answer() { # description report-file [expected-code]
+    if python3 -c 'import json, sys
+sys.exit(json.load(open(sys.argv[1], encoding="utf-8"))["check_result"] != int(sys.argv[2]))' \
+        "$2" "$exit_code" 2>/dev/null; then
+        witness "$(basename "$2") saying $exit_code"
+    fi
+    if [ -z "${3:-}" ] && { [ "$exit_code" -lt 0 ] || [ "$exit_code" -gt 3 ]; }; then
+        fail "$1: exit code $exit_code is no overall answer"
+        return
+    fi
+    expect_exit "$1" "${3:-$exit_code}"
+}
+
 # The usual case: a window appears, a key closes it, the exit code is judged.
 # Fails the case when no window appears or the key has no effect.
 close_with_key() { # description title-regex key expected-code [seconds]

@@ -68,6 +68,11 @@ TEST(Requirements, TextThatIsNotJsonFailsToParseAndAddsNothing) {
     EXPECT_EQ(0u, TotalEntries(r));
     EXPECT_FALSE(ParsesAsJson("{"));
     EXPECT_TRUE(ParsesAsJson("[1]"));
+    // The stricter test a download must pass before it is stored.
+    EXPECT_TRUE(ParsesAsJsonObject("{\"body\":{}}"));
+    EXPECT_FALSE(ParsesAsJsonObject("[1]"));
+    EXPECT_FALSE(ParsesAsJsonObject("null"));
+    EXPECT_FALSE(ParsesAsJsonObject("{\"body\":"));
 }
 
 TEST(Requirements, BodyOfTheWrongTypeIsRefused) {

@@ -124,14 +124,7 @@ done
 report_case() { # description dir
     start_app "$2" lang=en "report=$("$wine" winepath -w "$2")\\report.json"
     wait_for_exit 180
-    if [ -s "$2/report.json" ]; then
-        witness "report.json written"
-    fi
-    if [ "$exit_code" -ge 0 ] && [ "$exit_code" -le 3 ]; then
-        expect_exit "$1: the check ends with its answer and writes its report" "$exit_code"
-    else
-        fail "$1: exit code $exit_code is no check code"
-    fi
+    expect_report_answer "$1: the check ends with its answer and writes its report" "$2/report.json"
 }
 
 # Escape on the result window if there is one, else on the start window;

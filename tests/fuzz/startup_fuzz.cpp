@@ -60,8 +60,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Check(!options.languageFixed && options.checkResult == -1 && !options.reportPath);
     }
 
+    // No executable path, no stored result: never one at a drive's root.
     const std::wstring resultPath = ResultFilePathFor(args[0]);
-    Check(EndsWith(resultPath, L"\\result.tvxcfg"));
+    Check(args[0].empty() ? resultPath.empty() : EndsWith(resultPath, L"\\result.tvxcfg"));
+    const bool setupApplies = resultFileExists && options.checkResult != -1 && !resultPath.empty();
 
     const StartupDecision d =
         DecideStartup(args, uiLanguage, settings, resultPath, resultFileExists);
@@ -78,15 +80,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Check(d.languageIndex == LanguageIndexFromUiLanguage(uiLanguage));
     switch (d.mode) {
     case StartMode::Setup:
-        Check(resultFileExists && d.checkResult != -1);
+        Check(setupApplies);
         break;
     case StartMode::Report:
-        Check(options.reportPath.has_value() && !(resultFileExists && d.checkResult != -1));
+        Check(options.reportPath.has_value() && !setupApplies);
         Check(d.reportPath == *options.reportPath);
         break;
     case StartMode::Check:
-        Check(!options.reportPath && !(resultFileExists && d.checkResult != -1));
+        Check(!options.reportPath && !setupApplies);
         break;
+    }
+    // "report=" is taken only from the start of an argument after the first.
+    if (options.reportPath) {
+        bool started = false;
+        for (size_t i = 1; i < args.size(); ++i)
+            started = started || args[i].compare(0, 7, L"report=") == 0;
+        Check(started);
     }
     for (int index : {d.languageIndex, options.languageIndex, static_cast<int>(flags) - 128}) {
         Check(LanguageCodeForIndex(index) != nullptr &&

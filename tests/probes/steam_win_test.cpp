@@ -49,16 +49,6 @@ bool KeyExists(HKEY root, REGSAM view, const wchar_t* path) {
     return true;
 }
 
-bool ValueCount(HKEY root, const wchar_t* path, DWORD& count) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    const bool ok = RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                     &count, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return ok;
-}
-
 void DeleteTree(HKEY root, REGSAM view, const wchar_t* parent, const wchar_t* child) {
     HKEY key = nullptr;
     if (RegOpenKeyExW(root, parent, 0, KEY_ALL_ACCESS | view, &key) == ERROR_SUCCESS) {
@@ -334,11 +324,12 @@ TEST_F(SteamProbe, NothingRegisteredFindsNoSteam) {
 }
 
 TEST_F(SteamProbe, SteamVrAppInstalledFlag) {
-    // Missing key: not installed, and the key is left behind, empty.
+    // Missing key: not installed, and no key is made by asking.
+    EXPECT_FALSE(IsSteamAppInstalled(L"250820", true));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, 0, L"Software\\Valve"));
+    // An empty key answers the same.
+    SetDword(HKEY_CURRENT_USER, 0, kSteamApp, L"Other", 1);
     EXPECT_FALSE(IsSteamAppInstalled(L"250820", false));
-    DWORD values = 99;
-    ASSERT_TRUE(ValueCount(HKEY_CURRENT_USER, kSteamApp, values));
-    EXPECT_EQ(0u, values);
 
     SetDword(HKEY_CURRENT_USER, 0, kSteamApp, L"Installed", 1);
     EXPECT_TRUE(IsSteamAppInstalled(L"250820", false));
@@ -374,6 +365,28 @@ TEST_F(SteamProbe, ReadRegistryDwordWantsTheDwordType) {
     EXPECT_FALSE(ReadRegistryDword(HKEY_CURRENT_USER, kSteam, L"Text", value));
     EXPECT_FALSE(ReadRegistryDword(HKEY_CURRENT_USER, kSteam, L"Missing", value));
     EXPECT_EQ(7u, value);
+    // A missing key is only read, never made.
+    EXPECT_FALSE(
+        ReadRegistryDword(HKEY_CURRENT_USER, L"Software\\Valve\\steam\\Absent", L"Number", value));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, 0, L"Software\\Valve\\steam\\Absent"));
+}
+
+// An elevated check may write where a user's cannot: asking must leave the
+// registry as it found it, in both views of the machine-wide branch.
+TEST_F(SteamProbe, AskingLeavesNoKeyBehind) {
+    // An empty key an earlier version left (SetUp saw it holds nothing).
+    DeleteTree(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, L"Software", L"HtcVive");
+    DeleteTree(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, L"Software", L"HtcVive");
+    LogLines lines;
+    EXPECT_FALSE(FindStandalone(lines));
+    SteamInfo info;
+    EXPECT_FALSE(info.FindSteam());
+    EXPECT_FALSE(IsSteamAppInstalled(L"250820", false));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, kHtcVive));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, kHtcVive));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, 0, L"Software\\Valve"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, L"Software\\Valve"));
+    EXPECT_TRUE(lines.empty());
 }
 
 TEST_F(SteamProbe, StandaloneSteamVrWithVrstartup) {

@@ -9,6 +9,7 @@
 
 #include <iostream>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -242,4 +243,165 @@ TEST(WmiProbes, AllocationFailuresRaiseAndGiveBackWhatWasObtained) {
 
     // And the probes work again afterwards.
     OnFreshThread([] { ExpectPlausible(RunQueryOsCpuMemory()); });
+}
+
+namespace {
+
+// An enumerator that answers Next from a script and notes how long each
+// call was allowed to wait.
+class ScriptedEnumerator final : public IEnumWbemClassObject {
+public:
+    struct Step {
+        HRESULT result;
+        IWbemClassObject* object; // handed out with a reference of its own
+    };
+    explicit ScriptedEnumerator(std::vector<Step> steps) : m_steps(std::move(steps)) {}
+
+    std::vector<long> timeouts;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override {
+        if (id == IID_IUnknown || id == IID_IEnumWbemClassObject) {
+            *out = this;
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
+    ULONG STDMETHODCALLTYPE Release() override { return --m_references; }
+    HRESULT STDMETHODCALLTYPE Reset() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Next(long timeout, ULONG count, IWbemClassObject** objects,
+                                   ULONG* returned) override {
+        timeouts.push_back(timeout);
+        EXPECT_EQ(1u, count);
+        *returned = 0;
+        objects[0] = nullptr;
+        if (m_next >= m_steps.size())
+            return WBEM_S_FALSE;
+        const Step step = m_steps[m_next++];
+        if (step.object != nullptr) {
+            step.object->AddRef();
+            objects[0] = step.object;
+            *returned = 1;
+        }
+        return step.result;
+    }
+    HRESULT STDMETHODCALLTYPE NextAsync(ULONG, IWbemObjectSink*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Clone(IEnumWbemClassObject**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Skip(long, ULONG) override { return E_NOTIMPL; }
+
+private:
+    std::vector<Step> m_steps;
+    size_t m_next = 0;
+    ULONG m_references = 1; // lives on the test's stack
+};
+
+// A real instance from Wine's WMI, to be handed out by the script.
+ComOwner<IWbemClassObject> RealInstance(IWbemServices* services) {
+    ComOwner<IEnumWbemClassObject> all;
+    ComOwner<IWbemClassObject> object;
+    const BstrOwner language = MakeBstr(L"WQL");
+    const BstrOwner query = MakeBstr(L"SELECT * FROM Win32_OperatingSystem");
+    ULONG returned = 0;
+    if (SUCCEEDED(services->ExecQuery(language.get(), query.get(), WBEM_FLAG_FORWARD_ONLY, nullptr,
+                                      all.put())))
+        all->Next(WBEM_INFINITE, 1, object.put(), &returned);
+    return object;
+}
+
+// Stands in for CWmiHelper in the probe's query order: answers, or lets the
+// chosen query's wait run out.
+struct ScriptedQueries {
+    int timeOutAt = -1; // 0 processor, 1 memory, 2 operating system
+    std::vector<std::wstring> asked;
+    bool timedOut = false;
+
+    // Called after noting the query: true from the chosen one on.
+    bool Waits() {
+        if (static_cast<int>(asked.size()) - 1 == timeOutAt)
+            timedOut = true;
+        return timedOut;
+    }
+    bool QueryText(const std::wstring& className, const std::wstring&, std::wstring& text) {
+        asked.push_back(className);
+        if (Waits())
+            return false;
+        text = className == L"Win32_Processor" ? L"64" : L"Microsoft Windows 10 Pro";
+        return true;
+    }
+    bool QuerySum(const std::wstring& className, const std::wstring&, int64_t& total) {
+        asked.push_back(className);
+        total = 0;
+        if (Waits())
+            return false;
+        total = int64_t(16) << 30;
+        return true;
+    }
+    bool TimedOut() const { return timedOut; }
+};
+
+} // namespace
+
+TEST(WmiProbes, EveryWaitForAnInstanceIsBoundedAndATimeoutEndsTheEnumeration) {
+    OnFreshThread([] {
+        const ComInitGuard com(COINIT_MULTITHREADED);
+        ASSERT_TRUE(com.succeeded());
+        ComOwner<IWbemLocator> locator;
+        ComOwner<IWbemServices> services;
+        ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
+                                               IID_IWbemLocator, locator.put_void())));
+        const BstrOwner ns = MakeBstr(L"ROOT\\CIMV2");
+        ASSERT_TRUE(SUCCEEDED(locator->ConnectServer(ns.get(), nullptr, nullptr, nullptr, 0,
+                                                     nullptr, nullptr, services.put())));
+        const ComOwner<IWbemClassObject> instance = RealInstance(services.get());
+        ASSERT_TRUE(instance);
+
+        ScriptedEnumerator script({{S_OK, instance.get()},
+                                   {WBEM_S_TIMEDOUT, nullptr},
+                                   {WBEM_S_FALSE, nullptr},
+                                   {static_cast<HRESULT>(WBEM_E_FAILED), nullptr}});
+        ComOwner<IWbemClassObject> object;
+        EXPECT_EQ(WmiNext::Object, NextWmiObject(script, object));
+        EXPECT_TRUE(object);
+        EXPECT_EQ(WmiNext::TimedOut, NextWmiObject(script, object));
+        EXPECT_FALSE(object);
+        EXPECT_EQ(WmiNext::End, NextWmiObject(script, object));
+        EXPECT_EQ(WmiNext::End, NextWmiObject(script, object));
+        // Never WBEM_INFINITE: every call may wait ten seconds at most.
+        EXPECT_EQ((std::vector<long>(4, kWmiNextTimeoutMs)), script.timeouts);
+        object.reset();
+        services.reset();
+        locator.reset();
+    });
+}
+
+TEST(WmiProbes, AWaitThatRunsOutEndsTheProbeWithWhatItHas) {
+    std::wstring caption = L"unset";
+    int width = -1;
+    int64_t memory = -1;
+
+    ScriptedQueries all;
+    QueryOsCpuMemoryWith(all, caption, width, memory);
+    EXPECT_EQ(3u, all.asked.size());
+    EXPECT_EQ(64, width);
+    EXPECT_EQ(int64_t(16) << 30, memory);
+    EXPECT_EQ(L"Microsoft Windows 10 Pro", caption);
+
+    ScriptedQueries processorHangs;
+    processorHangs.timeOutAt = 0;
+    QueryOsCpuMemoryWith(processorHangs, caption, width, memory);
+    EXPECT_EQ(std::vector<std::wstring>{L"Win32_Processor"}, processorHangs.asked);
+    EXPECT_EQ(0, width);
+    EXPECT_EQ(0, memory);
+    EXPECT_EQ(L"", caption);
+
+    ScriptedQueries memoryHangs;
+    memoryHangs.timeOutAt = 1;
+    QueryOsCpuMemoryWith(memoryHangs, caption, width, memory);
+    EXPECT_EQ((std::vector<std::wstring>{L"Win32_Processor", L"Win32_PhysicalMemory"}),
+              memoryHangs.asked);
+    EXPECT_EQ(64, width);
+    EXPECT_EQ(0, memory);
+    EXPECT_EQ(L"", caption);
 }

@@ -1,6 +1,7 @@
 #include "tests/service/checker_child.h"
 
 #include "engine/system_checker.h"
+#include "support/elevation.h"
 #include "support/log.h"
 #include "tests/engine/fake_machine.h"
 #include "tests/support/child_process_win.h"
@@ -11,6 +12,7 @@ namespace {
 
 const wchar_t kPathVariable[] = L"TVX_CHECKER_CHILD_PATH";
 const wchar_t kActionVariable[] = L"TVX_CHECKER_CHILD_ACTION";
+const wchar_t kElevatedVariable[] = L"TVX_CHECKER_CHILD_ELEVATED";
 
 std::wstring Variable(const wchar_t* name) {
     wchar_t value[MAX_PATH] = {};
@@ -26,6 +28,9 @@ struct CheckerChild {
         const std::wstring action = Variable(kActionVariable);
         if (path.empty() || action.empty())
             return;
+        const std::wstring elevated = Variable(kElevatedVariable);
+        if (!elevated.empty())
+            SetElevationForTesting(elevated == L"1");
         CCTLog::GetInstance().Open();
         CSystemChecker checker(path);
         UINT code = 0;
@@ -50,12 +55,14 @@ std::string ReadBytes(const std::wstring& path) {
     return ReadFileShared(path);
 }
 
-ChildOutcome RunCheckerChild(const std::wstring& configPath, const wchar_t* action) {
+ChildOutcome RunCheckerChild(const std::wstring& configPath, const wchar_t* action,
+                             std::optional<bool> elevated) {
     ChildOutcome outcome;
     const std::string logBefore = ReadFileShared(LogFilePath());
     std::wstring command = L"\"" + TestProgramPath() + L"\" --gtest_filter=None";
     SetEnvironmentVariableW(kPathVariable, configPath.c_str());
     SetEnvironmentVariableW(kActionVariable, action);
+    SetEnvironmentVariableW(kElevatedVariable, elevated ? (*elevated ? L"1" : L"0") : nullptr);
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
@@ -63,6 +70,7 @@ ChildOutcome RunCheckerChild(const std::wstring& configPath, const wchar_t* acti
                                         nullptr, &startup, &process);
     SetEnvironmentVariableW(kPathVariable, nullptr);
     SetEnvironmentVariableW(kActionVariable, nullptr);
+    SetEnvironmentVariableW(kElevatedVariable, nullptr);
     EXPECT_TRUE(started);
     if (!started)
         return outcome;

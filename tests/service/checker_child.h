@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,10 @@ struct ChildOutcome {
 // "download": CSystemChecker(configPath).DownloadConfig(), exit code 0.
 // "run": Run(L"en") with a fixed machine (a Core i7-8700K, 64-bit Windows 10,
 // 16 GiB, standalone SteamVR), exit code = the overall check code.
-ChildOutcome RunCheckerChild(const std::wstring& configPath, const wchar_t* action);
+// `elevated` forces the child's answer to "is this process elevated?";
+// without it the child asks Windows (Wine answers yes).
+ChildOutcome RunCheckerChild(const std::wstring& configPath, const wchar_t* action,
+                             std::optional<bool> elevated = std::nullopt);
 
 // The file's bytes, shared with writers; "<missing>" when it does not exist.
 std::string ReadBytes(const std::wstring& path);

@@ -3,6 +3,7 @@
 // parent scripts the service and then reads what the child appended to the
 // log and left in the configuration file.
 #include "engine/system_checker.h"
+#include "service/http.h"
 #include "service/request_signing.h"
 #include "tests/service/checker_child.h"
 #include "tests/service/loopback_http.h"
@@ -139,26 +140,113 @@ TEST_F(ConfigDownload, FailuresOfTheSignedRequestKeepTheOldFile) {
     EXPECT_EQ(FolderEntries(dir), std::vector<std::wstring>{L"checkerconfig.json"});
 }
 
-TEST_F(ConfigDownload, DocumentRepliesDecideWhetherTheFileIsReplaced) {
-    server.Route("/documents/checkerconfig.json", {"200 OK", ""});
-    EXPECT_EQ(Download(), kNoLines);
-    EXPECT_EQ(ReadBytes(configPath), kOld);
+// Only a whole reply with status 200 whose body is a JSON object replaces
+// the stored file; anything else keeps the last good one and says why.
+TEST_F(ConfigDownload, OnlyAGoodDocumentReplacesTheStoredOne) {
+    const std::vector<std::string> badJson = {"<separator>", "keep old config. bad json"};
+    const struct {
+        const char* name;
+        ScriptedReply reply;
+        std::vector<std::string> lines;
+    } kept[] = {
+        {"404 page",
+         {"404 Not Found", "<html>gone</html>"},
+         {"<separator>", "keep old config. status=404"}},
+        {"server error with JSON",
+         {"500 Internal Server Error", "{\"body\":{}}"},
+         {"<separator>", "keep old config. status=500"}},
+        {"captive portal page",
+         {"200 OK", "<html><body>Sign in to the hotel network</body></html>"},
+         badJson},
+        {"truncated JSON", {"200 OK", "{\"body\":{\"OS\":[\"WINDOWS 10\",\"WIN"}, badJson},
+        {"empty body", {"200 OK", ""}, badJson},
+        {"array root", {"200 OK", "[{\"body\":{}}]"}, badJson},
+        {"plain text", {"200 OK", "not a configuration"}, badJson},
+    };
+    for (const auto& row : kept) {
+        SCOPED_TRACE(row.name);
+        server.Route("/documents/checkerconfig.json", row.reply);
+        EXPECT_EQ(Download(), row.lines);
+        EXPECT_EQ(ReadBytes(configPath), kOld);
+        EXPECT_EQ(Paths().back(), "/documents/checkerconfig.json");
+    }
 
-    // Stored as it came: the service is trusted to name a document, and the
-    // configuration reader reports what it cannot parse.
-    server.Route("/documents/checkerconfig.json", {"200 OK", "not a configuration"});
-    EXPECT_EQ(Download(), kNoLines);
-    EXPECT_EQ(ReadBytes(configPath), "not a configuration");
-
-    server.Route("/documents/checkerconfig.json", {"404 Not Found", "<html>gone</html>"});
-    EXPECT_EQ(Download(), kNoLines);
-    EXPECT_EQ(ReadBytes(configPath), "<html>gone</html>");
-
+    // A zero byte still ends its read; what is left is a whole object.
     server.Route("/documents/checkerconfig.json",
                  {"200 OK", std::string("{\"body\":{}}\0after", 17)});
     EXPECT_EQ(Download(), kNoLines);
     EXPECT_EQ(ReadBytes(configPath), "{\"body\":{}}");
     EXPECT_EQ(FolderEntries(dir), std::vector<std::wstring>{L"checkerconfig.json"});
+}
+
+TEST_F(ConfigDownload, OnlyWebAddressesAreFetched) {
+    // A document the service names on the disk, or anywhere but the web, is
+    // never read: WinINet would read a local file for "file:".
+    const std::wstring local = dir.Write(L"local.json", "{\"body\":{\"OS\":[\"LOCAL\"]}}");
+    for (const std::string& url :
+         {std::string("file:///") + std::string(local.begin(), local.end()),
+          std::string("file://") + std::string(local.begin(), local.end()),
+          std::string("ftp://") + TVX_SERVICE_HOST + "/c.json",
+          std::string(local.begin(), local.end())}) {
+        SCOPED_TRACE(url);
+        std::string escaped;
+        for (char c : url)
+            escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+        server.Route("/vuzozid/wscheckerconfig",
+                     {"200 OK", "{\"code\":0,\"body\":{\"url\":\"" + escaped + "\"}}"});
+        const size_t before = server.Requests().size();
+        EXPECT_EQ(Download(), kNoLines);
+        EXPECT_EQ(ReadBytes(configPath), kOld);
+        EXPECT_EQ(server.Requests().size() - before, 2u) << "only the clock and the signed request";
+    }
+}
+
+TEST_F(ConfigDownload, ADocumentOverItsCapIsAFailedDownload) {
+    // Exactly at the cap it is taken; one byte more and it is not, and no
+    // line is written: there was no whole reply to judge.
+    const size_t cap = kDocumentLimits.maxBodyBytes;
+    const std::string head = "{\"body\":{},\"pad\":\"";
+    const std::string atCap = head + std::string(cap - head.size() - 2, 'x') + "\"}";
+    ASSERT_EQ(cap, atCap.size());
+    server.Route("/documents/checkerconfig.json", {"200 OK", atCap});
+    EXPECT_EQ(Download(), kNoLines);
+    EXPECT_EQ(ReadBytes(configPath).size(), cap);
+
+    dir.Write(L"checkerconfig.json", kOld);
+    const std::string overCap = head + std::string(cap - head.size() - 1, 'x') + "\"}";
+    server.Route("/documents/checkerconfig.json", {"200 OK", overCap});
+    EXPECT_EQ(Download(), kNoLines);
+    EXPECT_EQ(ReadBytes(configPath), kOld);
+    EXPECT_EQ(FolderEntries(dir), std::vector<std::wstring>{L"checkerconfig.json"});
+}
+
+TEST_F(ConfigDownload, ASignedReplyOverItsCapReadsAsNone) {
+    const std::string pad(kConfigReplyLimits.maxBodyBytes, ' ');
+    server.Route("/vuzozid/wscheckerconfig",
+                 {"200 OK", "{\"body\":{\"url\":\"" + kDocumentUrl + "\"}}" + pad});
+    EXPECT_EQ(Download(), kReadFailed);
+    EXPECT_EQ(ReadBytes(configPath), kOld);
+    EXPECT_EQ(Paths().back(), "/vuzozid/wscheckerconfig");
+}
+
+// A hard link planted where the configuration belongs, to a file of the
+// planter's choice. The elevated run leaves both names alone; a run without
+// elevation replaces its own name as always (the rename replaces the link,
+// so the other file keeps its bytes either way).
+TEST_F(ConfigDownload, APlantedHardLinkIsLeftAloneByAnElevatedRun) {
+    const std::string victim = "somebody else's file\r\n";
+    const std::wstring elsewhere = dir.Write(L"victim.txt", victim);
+    DeleteFileW(configPath.c_str());
+    ASSERT_TRUE(CreateHardLinkW(configPath.c_str(), elsewhere.c_str(), nullptr));
+
+    EXPECT_EQ(RunCheckerChild(configPath, L"download", true).messages, kNoLines);
+    EXPECT_EQ(ReadBytes(configPath), victim);
+    EXPECT_EQ(ReadBytes(elsewhere), victim);
+    EXPECT_EQ(Paths().back(), "/documents/checkerconfig.json");
+
+    EXPECT_EQ(RunCheckerChild(configPath, L"download", false).messages, kNoLines);
+    EXPECT_EQ(ReadBytes(configPath), "{\"body\":{}}\r\n");
+    EXPECT_EQ(ReadBytes(elsewhere), victim);
 }
 
 TEST_F(ConfigDownload, NoNetworkLogsAndKeepsTheFile) {

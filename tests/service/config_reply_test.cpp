@@ -96,4 +96,35 @@ TEST(ConfigReplyClassification, TooDeepNestingIsAbortedNotThrown) {
     EXPECT_EQ(url, "");
 }
 
+TEST(DocumentUrl, OnlyWebAddressesAreFetched) {
+    for (const char* url : {"http://config.tavolex.com/documents/c.json", "https://h/c.json",
+                            "HTTP://H/C.JSON", "Https://h"})
+        EXPECT_TRUE(IsDocumentUrl(url)) << url;
+    for (const char* url :
+         {"file:///C:/Windows/win.ini", "file://server/share/c.json", "ftp://h/c.json",
+          "C:\\Windows\\win.ini", "\\\\server\\share", "12", "", "http:/h",
+          "http:", " http://h/c.json", "httpx://h", "res://shell32.dll/1", "about:blank"})
+        EXPECT_FALSE(IsDocumentUrl(url)) << url;
+}
+
+TEST(DocumentVerdicts, OnlyAWholeJsonObjectWithStatus200IsStored) {
+    const std::string good = "{\"body\":{\"OS\":[\"WINDOWS 10\"]}}\r\n";
+    EXPECT_EQ(JudgeDocument(true, 200, good), DocumentVerdict::Store);
+    EXPECT_EQ(JudgeDocument(true, 200, "// kept comment\n{}"), DocumentVerdict::Store);
+
+    // A reply that did not arrive whole is no reply: nothing to say about it.
+    EXPECT_EQ(JudgeDocument(false, 200, good), DocumentVerdict::Failed);
+    EXPECT_EQ(JudgeDocument(false, 0, ""), DocumentVerdict::Failed);
+
+    // Error pages, whatever they hold; a redirect that was not followed.
+    for (unsigned long status : {404ul, 500ul, 302ul, 204ul, 0ul})
+        EXPECT_EQ(JudgeDocument(true, status, good), DocumentVerdict::BadStatus) << status;
+
+    // Status 200 with a captive portal's page, a cut-off body, another root.
+    for (const char* body :
+         {"<html><body>Sign in to the hotel network</body></html>", "{\"body\":{\"OS\":[\"WIND", "",
+          "null", "[{\"body\":{}}]", "\"text\"", "12", "true"})
+        EXPECT_EQ(JudgeDocument(true, 200, body), DocumentVerdict::BadJson) << body;
+}
+
 } // namespace

@@ -4,6 +4,8 @@
 #include "service/request_signing.h"
 #include "tests/service/loopback_http.h"
 
+#include <wininet.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -106,6 +108,93 @@ TEST_F(ServerClock, OnlyTheFirst127BytesCount) {
     // The digits after 127 blanks are never read.
     EXPECT_EQ(Clock(std::string(127, ' ') + "1733735000"), 0);
     EXPECT_EQ(Clock(std::string(126, ' ') + "17"), 1);
+}
+
+// Small limits, so that the bounds show in a second or two.
+constexpr HttpLimits kQuick = {1000, 4096, false};
+// What a deadline may overrun by on a busy machine: the thread is left
+// behind at once, so only scheduling adds to it.
+constexpr ULONGLONG kSlackMs = 1500;
+
+class BoundedFetch : public HttpFetch {
+protected:
+    // Fetches with kQuick and returns how long it took.
+    ULONGLONG Timed(const std::string& path, HttpReply& reply) {
+        const ULONGLONG start = GetTickCount64();
+        reply = ::HttpFetch(kHostUrl + path, kQuick);
+        return GetTickCount64() - start;
+    }
+};
+
+TEST_F(BoundedFetch, AServerThatTricklesIsLeftAtTheDeadline) {
+    // 100 bytes at one every 30 ms: three seconds, each pause far shorter
+    // than any receive timeout.
+    ScriptedReply trickle{"200 OK", std::string(100, 'x')};
+    trickle.pieceSize = 1;
+    trickle.pieceDelayMs = 30;
+    server.Route("/trickle", trickle);
+    HttpReply reply;
+    EXPECT_LT(Timed("/trickle", reply), kQuick.deadlineMs + kSlackMs);
+    EXPECT_FALSE(reply.complete);
+    EXPECT_EQ("", reply.body);
+}
+
+TEST_F(BoundedFetch, AServerThatDoesNotAnswerIsLeftAtTheDeadline) {
+    ScriptedReply silent{"200 OK", "{}"};
+    silent.headerDelayMs = 3000;
+    server.Route("/silent", silent);
+    HttpReply reply;
+    EXPECT_LT(Timed("/silent", reply), kQuick.deadlineMs + kSlackMs);
+    EXPECT_FALSE(reply.opened);
+    EXPECT_FALSE(reply.complete);
+}
+
+TEST_F(BoundedFetch, ABodyOverItsCapIsAFailedDownload) {
+    server.Route("/at-cap", {"200 OK", std::string(kQuick.maxBodyBytes, 'a')});
+    server.Route("/over-cap", {"200 OK", std::string(kQuick.maxBodyBytes + 1, 'b')});
+    HttpReply reply;
+    Timed("/at-cap", reply);
+    EXPECT_TRUE(reply.complete);
+    EXPECT_EQ(kQuick.maxBodyBytes, reply.body.size());
+    Timed("/over-cap", reply);
+    EXPECT_TRUE(reply.opened);
+    EXPECT_FALSE(reply.complete);
+    EXPECT_EQ("", reply.body);
+}
+
+TEST_F(BoundedFetch, TheStatusComesWithTheBody) {
+    server.Route("/gone", {"404 Not Found", "<html>gone</html>"});
+    HttpReply reply;
+    Timed("/gone", reply);
+    EXPECT_TRUE(reply.complete);
+    EXPECT_EQ(404ul, reply.status);
+    EXPECT_EQ("<html>gone</html>", reply.body);
+    Timed("/missing", reply);
+    EXPECT_EQ(404ul, reply.status);
+    server.Route("/ok", {"200 OK", "{}"});
+    Timed("/ok", reply);
+    EXPECT_EQ(200ul, reply.status);
+}
+
+// A reply the server allows to be cached for an hour is still fetched anew
+// each time, and no copy of it is kept where a later run (or somebody with
+// access to the cache) could replace the service's answer.
+TEST_F(BoundedFetch, RepliesAreNeverTakenFromOrKeptInTheCache) {
+    ScriptedReply cacheable{"200 OK", "{\"body\":{}}"};
+    cacheable.extraHeaders =
+        "Cache-Control: public, max-age=3600\r\nLast-Modified: Mon, 01 Jan 2024 00:00:00 GMT\r\n";
+    server.Route("/cacheable.json", cacheable);
+    const std::string url = kHostUrl + "/cacheable.json";
+    DeleteUrlCacheEntryA(url.c_str()); // whatever an earlier run left
+    HttpReply reply;
+    for (int i = 0; i < 2; ++i) {
+        reply = ::HttpFetch(url, kQuick);
+        EXPECT_EQ("{\"body\":{}}", reply.body);
+    }
+    EXPECT_EQ(2u, server.Requests().size());
+    DWORD size = 0;
+    EXPECT_FALSE(GetUrlCacheEntryInfoA(url.c_str(), nullptr, &size));
+    EXPECT_EQ(DWORD(ERROR_FILE_NOT_FOUND), GetLastError());
 }
 
 } // namespace

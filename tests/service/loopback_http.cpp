@@ -152,15 +152,20 @@ void LoopbackHttp::Answer(SOCKET client) {
     }
 
     const size_t announced = reply.body.size() + (reply.dropMidBody ? 1000 : 0);
+    const std::string cache = reply.extraHeaders.find("Cache-Control") == std::string::npos
+                                  ? "Cache-Control: no-store\r\n"
+                                  : "";
     const std::string response =
         "HTTP/1.1 " + reply.status +
-        "\r\nContent-Type: text/plain\r\nContent-Length: " + std::to_string(announced) +
-        "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n";
+        "\r\nContent-Type: text/plain\r\nContent-Length: " + std::to_string(announced) + "\r\n" +
+        cache + reply.extraHeaders + "Connection: close\r\n\r\n";
+    if (reply.headerDelayMs > 0)
+        Sleep(reply.headerDelayMs);
     SendAll(client, response.data(), response.size());
     const size_t piece = reply.pieceSize ? reply.pieceSize : reply.body.size();
     for (size_t at = 0; at < reply.body.size(); at += piece) {
         if (at > 0)
-            Sleep(20);
+            Sleep(reply.pieceDelayMs);
         SendAll(client, reply.body.data() + at, std::min(piece, reply.body.size() - at));
     }
     // For a dropped connection the stream simply ends before the announced

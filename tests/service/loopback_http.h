@@ -21,6 +21,12 @@ struct ScriptedReply {
     bool dropMidBody = false;
     // Send the body in pieces of this size with short pauses (0: at once).
     size_t pieceSize = 0;
+    // The pause between pieces, and before the status line (a server that
+    // takes its time to answer at all).
+    unsigned pieceDelayMs = 20;
+    unsigned headerDelayMs = 0;
+    // Extra header lines, each ending in CR LF.
+    std::string extraHeaders = std::string();
 };
 
 struct RecordedRequest {

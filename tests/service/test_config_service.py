@@ -126,6 +126,43 @@ class Faults(ServiceTest):
         self.with_fault("document:empty")
         self.assertEqual(self.get("/documents/checkerconfig.json"), (200, b""))
 
+    def test_faults_past_the_clients_limits(self):
+        self.with_fault("config:huge")
+        status, body = self.config()
+        self.assertGreater(len(body), 1024 * 1024)
+        self.assertIn("url", json.loads(body)["body"])
+        self.with_fault("config:file-url")
+        self.assertEqual(json.loads(self.config()[1])["body"]["url"], "file:///C:/windows/win.ini")
+        self.with_fault("document:huge")
+        status, body = self.get("/documents/checkerconfig.json")
+        self.assertEqual(len(body), 17 * 1024 * 1024)
+        self.assertIsInstance(json.loads(body), dict)
+
+    def test_documents_that_must_not_be_stored(self):
+        self.with_fault("document:truncated")
+        self.assertEqual(self.get("/documents/checkerconfig.json"),
+                         (200, DOCUMENT[:len(DOCUMENT) // 2]))
+        self.with_fault("document:html")
+        status, body = self.get("/documents/checkerconfig.json")
+        self.assertEqual(status, 200)
+        self.assertTrue(body.startswith(b"<html>"))
+
+    def test_slow_and_trickling_replies_still_come_whole(self):
+        # The waits shortened, so that only what is sent is checked here.
+        saved = config_service.SLOW_SECONDS, config_service.TRICKLE_SECONDS
+        config_service.SLOW_SECONDS, config_service.TRICKLE_SECONDS = 0, 0
+        try:
+            for fault in ("document:slow", "document:trickle"):
+                self.with_fault(fault)
+                self.assertEqual(self.get("/documents/checkerconfig.json"), (200, DOCUMENT), fault)
+            for fault in ("config:slow", "config:trickle"):
+                self.with_fault(fault)
+                status, body = self.config()
+                self.assertEqual(status, 200, fault)
+                self.assertIn("url", json.loads(body)["body"], fault)
+        finally:
+            config_service.SLOW_SECONDS, config_service.TRICKLE_SECONDS = saved
+
     def test_dropped_document_announces_more_than_it_sends(self):
         self.with_fault("document:drop")
         with socket.create_connection(("127.0.0.1", self.port), timeout=5) as s:

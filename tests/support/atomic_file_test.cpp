@@ -1,9 +1,12 @@
 #include "support/atomic_file.h"
+#include "support/temp_file.h"
+#include "tests/win/links.h"
 #include "tests/win/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 #include <sstream>
 
 namespace {
@@ -58,4 +61,80 @@ TEST(ReplaceFileContents, FailureKeepsTheOldFile)
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(folder.c_str()));
     EXPECT_TRUE(GetFileAttributesW(folder.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_EQ(0u, FilesIn(dir.path())); // no temporary file left behind
+}
+
+TEST(ReplaceFileContents, ALinkAtTheTargetIsReplacedNeverWrittenThrough) {
+    TempDir dir;
+    const std::string victim = "somebody else's file\r\n";
+    const std::wstring elsewhere = dir.Write(L"victim.txt", victim);
+    const std::wstring report = dir.File(L"report.json");
+
+    ASSERT_TRUE(CreateHardLinkW(report.c_str(), elsewhere.c_str(), nullptr));
+    ASSERT_EQ(DWORD(ERROR_SUCCESS), ReplaceFileContents(report, "{}"));
+    EXPECT_EQ("{}", ReadAll(report));
+    EXPECT_EQ(victim, ReadAll(elsewhere)) << "written through the hard link";
+
+    DeleteFileW(report.c_str());
+    if (!PlantLink(elsewhere, report, false))
+        GTEST_SKIP() << "this system lets the test make no symbolic link";
+    const DWORD replaced = ReplaceFileContents(report, "{\"x\":1}");
+    if (GetFileAttributesW(report.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT)
+        RemoveLink(report, false); // before the folder goes, which would follow it
+    ASSERT_EQ(DWORD(ERROR_SUCCESS), replaced);
+    EXPECT_EQ(victim, ReadAll(elsewhere)) << "written through the symbolic link";
+    EXPECT_EQ("{\"x\":1}", ReadAll(report));
+    const DWORD attributes = GetFileAttributesW(report.c_str());
+    EXPECT_FALSE(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    EXPECT_EQ(2u, FilesIn(dir.path()));
+}
+
+TEST(ReplaceFileContents, PlantedTemporaryNamesAreNeverOpened) {
+    TempDir dir;
+    const std::wstring target = dir.File(L"checkerconfig.json");
+    // The names an earlier version used (process and thread ids), and
+    // guesses at this one's.
+    const std::map<std::wstring, std::string> planted = {
+        {L"checkerconfig.json.1234-5678.tmp", "planted 1"},
+        {L"checkerconfig.json.tmp", "planted 2"},
+        {L"checkerconfig.json.00000000000000000000000000000000.tmp", "planted 3"},
+    };
+    for (const auto& file : planted)
+        dir.Write(file.first, file.second);
+    ASSERT_EQ(DWORD(ERROR_SUCCESS), ReplaceFileContents(target, "new"));
+    std::map<std::wstring, std::string> expected = planted;
+    expected[L"checkerconfig.json"] = "new";
+    EXPECT_EQ(expected, TreeOf(dir.path()));
+}
+
+TEST(ReplaceFileContents, ARelativePathIsTakenFromTheCurrentDirectory) {
+    TempDir dir;
+    wchar_t old[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, old);
+    ASSERT_TRUE(SetCurrentDirectoryW(dir.path().c_str()));
+    const DWORD result = ReplaceFileContents(L"findings.txt", "found");
+    SetCurrentDirectoryW(old);
+    ASSERT_EQ(DWORD(ERROR_SUCCESS), result);
+    EXPECT_EQ("found", ReadAll(dir.File(L"findings.txt")));
+}
+
+TEST(TempFile, UnpredictableNamesAndNothingLeftUnlessCommitted) {
+    TempDir dir;
+    const std::wstring target = dir.File(L"r.json");
+    const std::wstring a = NewTempNameFor(target);
+    const std::wstring b = NewTempNameFor(target);
+    EXPECT_NE(a, b);
+    ASSERT_EQ(target.size() + 1 + 32 + 4, a.size());
+    EXPECT_EQ(0u, a.rfind(target + L".", 0));
+    {
+        TempFile temp;
+        ASSERT_EQ(DWORD(ERROR_SUCCESS), temp.Create(target));
+        ASSERT_EQ(DWORD(ERROR_SUCCESS), temp.Write("abandoned"));
+        EXPECT_EQ(1u, FilesIn(dir.path()));
+        // Nobody else may open it meanwhile, not even to rename it.
+        EXPECT_EQ(INVALID_HANDLE_VALUE,
+                  CreateFileW(temp.path().c_str(), DELETE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr));
+    }
+    EXPECT_EQ(0u, FilesIn(dir.path()));
 }

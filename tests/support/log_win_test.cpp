@@ -1,6 +1,7 @@
 // The log is a process-wide object that is opened once per run, so each case
 // runs this test program again as a child process (one "run" of the program)
 // and then reads what that run appended to the real log file.
+#include "support/elevation.h"
 #include "support/log.h"
 #include "tests/support/child_process_win.h"
 
@@ -11,6 +12,8 @@
 #include <vector>
 
 namespace {
+
+const wchar_t kNotElevated[] = L"TVX_TEST_NOT_ELEVATED";
 
 std::wstring LogFolder() {
     const std::wstring path = LogFilePath();
@@ -38,6 +41,9 @@ TEST(LogChild, Setup) {
 TEST(LogChild, Run) {
     if (!IsTestChild(L"LogChild.Run"))
         GTEST_SKIP() << "runs only as a child of LogFile tests";
+    // Wine runs every program elevated: the parent may ask for the other way.
+    if (GetEnvironmentVariableW(kNotElevated, nullptr, 0) != 0)
+        SetElevationForTesting(false);
     CCTLog& log = CCTLog::GetInstance();
     log.Write(0, L"before opening");
     log.Open();
@@ -93,6 +99,17 @@ TEST(LogFile, EachRunAppendsSeparatorThenItsLines) {
     EXPECT_EQ(expected, LogMessages(second));
     EXPECT_EQ(sizeBefore + second.size(), ReadFileShared(LogFilePath()).size());
     EXPECT_NE(std::string::npos, ReadFileShared(LogFilePath()).find(first + second));
+}
+
+// A run without elevation opens the log by name as it always did; an
+// elevated one through checked folders. Both write the same bytes.
+TEST(LogFile, RunsWithAndWithoutElevationWriteTheSameLines) {
+    const std::vector<std::string> elevated = LogMessages(AppendedByChild(L"Run"));
+    SetEnvironmentVariableW(kNotElevated, L"1");
+    const std::string plainBytes = AppendedByChild(L"Run");
+    SetEnvironmentVariableW(kNotElevated, nullptr);
+    EXPECT_EQ(elevated, LogMessages(plainBytes));
+    EXPECT_EQ("\r\r\n", plainBytes.substr(0, 3));
 }
 
 TEST(LogFile, TwoThreadsNeverInterleaveLines) {

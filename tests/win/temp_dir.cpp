@@ -7,10 +7,16 @@ TempDir::TempDir()
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
     static LONG counter = 0;
-    const std::wstring base = std::wstring(temp) + L"tvxtest-" +
-                              std::to_wstring(GetCurrentProcessId()) + L"-" +
-                              std::to_wstring(InterlockedIncrement(&counter));
-    CreateDirectoryW(base.c_str(), nullptr);
+    // Wine hands out the same process ids run after run, so a folder that an
+    // earlier run could not remove may have this name: take the next one.
+    constexpr int kTries = 1000;
+    std::wstring base;
+    for (int i = 0; i < kTries; ++i) {
+        base = std::wstring(temp) + L"tvxtest-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+               std::to_wstring(InterlockedIncrement(&counter));
+        if (CreateDirectoryW(base.c_str(), nullptr))
+            break;
+    }
     m_path = base;
 }
 
@@ -47,4 +53,48 @@ std::string Utf16File(const std::wstring& text)
         bytes.push_back(static_cast<char>((c >> 8) & 0xFF));
     }
     return bytes;
+}
+
+namespace {
+
+void AddTree(const std::wstring& folder, const std::wstring& prefix,
+             std::map<std::wstring, std::string>& tree) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        const std::wstring path = folder + L"\\" + name;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            tree[prefix + name] = "<folder>";
+            AddTree(path, prefix + name + L"\\", tree);
+            continue;
+        }
+        std::string bytes;
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            char buffer[4096];
+            DWORD got = 0;
+            while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+                bytes.append(buffer, got);
+            CloseHandle(file);
+        } else {
+            bytes = "<unreadable>";
+        }
+        tree[prefix + name] = bytes;
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
+} // namespace
+
+std::map<std::wstring, std::string> TreeOf(const std::wstring& folder) {
+    std::map<std::wstring, std::string> tree;
+    AddTree(folder, L"", tree);
+    return tree;
 }

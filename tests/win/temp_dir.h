@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 
 class TempDir {
@@ -25,3 +26,7 @@ private:
 
 // UTF-16 LE with a BOM, the form the profile API reads as Unicode.
 std::string Utf16File(const std::wstring& text);
+
+// Everything below a folder: relative names of files with their bytes, and of
+// folders with "<folder>". For checking that a folder was left untouched.
+std::map<std::wstring, std::string> TreeOf(const std::wstring& folder);
