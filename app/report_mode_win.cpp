@@ -12,7 +12,7 @@ int RunReportMode(const StartupDecision& decision) {
     CCTLog& log = CCTLog::GetInstance();
     log.Open(); // the same log a windowed check keeps
     if (decision.reportPath.empty()) {
-        log.Write(0, L"report mode needs a file: report=PATH");
+        log.Write(LOG_LEVEL_FAILURE, L"report mode needs a file: report=PATH");
         return REPORT_EXIT_NO_PATH;
     }
 
@@ -23,12 +23,12 @@ int RunReportMode(const StartupDecision& decision) {
         code = checker.Run(language);
     } catch (const std::exception&) {
         // Only an allocation failure gets here; there is nothing to report.
-        log.Write(0, L"report not written: the check failed. file=%s", decision.reportPath.c_str());
+        log.Write(LOG_LEVEL_FAILURE, L"report not written: the check failed. file=%s", decision.reportPath.c_str());
         return REPORT_EXIT_WRITE_FAILED;
     }
     const CCheckReport* report = checker.Report();
     if (report == nullptr) {
-        log.Write(0, L"report not written: no findings. file=%s", decision.reportPath.c_str());
+        log.Write(LOG_LEVEL_FAILURE, L"report not written: no findings. file=%s", decision.reportPath.c_str());
         return REPORT_EXIT_WRITE_FAILED;
     }
 
@@ -38,10 +38,10 @@ int RunReportMode(const StartupDecision& decision) {
             : ReportToJson(*report, code, language, Iso8601Utc(std::time(nullptr)));
     const DWORD error = ReplaceFileContents(decision.reportPath, bytes);
     if (error != ERROR_SUCCESS) {
-        log.Write(0, L"write report failed. file=%s error=%d", decision.reportPath.c_str(),
+        log.Write(LOG_LEVEL_FAILURE, L"write report failed. file=%s error=%d", decision.reportPath.c_str(),
                   static_cast<int>(error));
         return REPORT_EXIT_WRITE_FAILED;
     }
-    log.Write(2, L"report written. file=%s result=%d", decision.reportPath.c_str(), code);
+    log.Write(LOG_LEVEL_PROGRESS, L"report written. file=%s result=%d", decision.reportPath.c_str(), code);
     return code;
 }

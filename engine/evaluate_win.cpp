@@ -6,6 +6,6 @@
 
 void CCheckReport::Evaluate(IMachineProbe& machine) {
     LoadRequirements();
-    CCTLog::GetInstance().Write(2, L"Start work...");
+    CCTLog::GetInstance().Write(LOG_LEVEL_PROGRESS, L"Start work...");
     EvaluateFindings(*this, machine);
 }

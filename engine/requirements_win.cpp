@@ -5,6 +5,7 @@
 #include "engine/check_report.h"
 #include "engine/requirements.h"
 #include "support/elevation.h"
+#include "support/files_win.h"
 #include "support/guarded_file.h"
 #include "support/log.h"
 #include "support/long_path.h"
@@ -32,7 +33,7 @@ bool FileExists(const std::wstring& path) {
 bool ReadDownload(const std::wstring& path, std::string& bytes) {
     if (IsProcessElevated())
         return ReadGuardedFile(GuardedPathFor(path), bytes, kMaxConfigBytes);
-    return ReadWholeFile(path, bytes);
+    return ReadWholeFile(path, bytes, kMaxConfigBytes);
 }
 
 // The downloaded file is used only when it can be opened exclusively (the
@@ -71,28 +72,6 @@ std::wstring TempFolder() {
 
 } // namespace
 
-bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
-    bytes.clear();
-    HandleOwner file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size = {};
-    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > kMaxConfigBytes)
-        return false;
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD got = 0;
-        if (!ReadFile(file.get(), &bytes[done], static_cast<DWORD>(bytes.size() - done), &got,
-                      nullptr))
-            return false;
-        if (got == 0)
-            break; // the file shrank while being read
-        done += got;
-    }
-    bytes.resize(done);
-    return true;
-}
-
 std::wstring ChooseRequirementsFile(const std::wstring& configPath, const std::wstring& exePath,
                                     const std::wstring& tempFolder) {
     if (IsUsableDownload(configPath))
@@ -120,17 +99,17 @@ void LoadRequirementsFrom(CCheckReport& report, const std::wstring& path) {
     CCTLog& log = CCTLog::GetInstance();
     std::string bytes;
     const bool read = path == report.config_path ? ReadDownload(path, bytes)
-                                                 : ReadWholeFile(ExtendedLengthPath(path), bytes);
+                                                 : ReadWholeFile(ExtendedLengthPath(path), bytes, kMaxConfigBytes);
     if (!read) {
-        log.Write(0, L"open config file failed. file=%s", path.c_str());
+        log.Write(LOG_LEVEL_FAILURE, L"open config file failed. file=%s", path.c_str());
         return;
     }
     switch (AppendRequirements(bytes, report)) {
     case RequirementsStatus::ParseFailed:
-        log.Write(0, L"parse config file failed. file=%s", path.c_str());
+        log.Write(LOG_LEVEL_FAILURE, L"parse config file failed. file=%s", path.c_str());
         break;
     case RequirementsStatus::NotAnObject:
-        log.Write(0, L"error config file. file=%s", path.c_str());
+        log.Write(LOG_LEVEL_FAILURE, L"error config file. file=%s", path.c_str());
         break;
     case RequirementsStatus::Loaded:
         break;

@@ -54,10 +54,10 @@ void CSystemChecker::DownloadConfig() {
         std::string url;
         switch (ReadConfigReply(reply.body, url)) {
         case ConfigReply::Unreadable:
-            log.Write(0, L"read config url failed(json). ");
+            log.Write(LOG_LEVEL_FAILURE, L"read config url failed(json). ");
             return;
         case ConfigReply::NoBody:
-            log.Write(0, L"get config url failed(json). ");
+            log.Write(LOG_LEVEL_FAILURE, L"get config url failed(json). ");
             return;
         case ConfigReply::Aborted:
             return;
@@ -74,10 +74,10 @@ void CSystemChecker::DownloadConfig() {
         case DocumentVerdict::Failed:
             return;
         case DocumentVerdict::BadStatus:
-            log.Write(0, L"keep old config. status=%d", static_cast<int>(document.status));
+            log.Write(LOG_LEVEL_FAILURE, L"keep old config. status=%d", static_cast<int>(document.status));
             return;
         case DocumentVerdict::BadJson:
-            log.Write(0, L"keep old config. bad json");
+            log.Write(LOG_LEVEL_FAILURE, L"keep old config. bad json");
             return;
         case DocumentVerdict::Store:
             break;

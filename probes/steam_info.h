@@ -12,7 +12,7 @@
 #include <functional>
 #include <string>
 
-// Receives the standalone check's log lines: a level (0 failure, 2 progress)
+// Receives the standalone check's log lines: a level (a LogLevel)
 // and the finished message.
 using ProbeLogWriter = std::function<void(unsigned level, const std::wstring& message)>;
 

@@ -101,7 +101,7 @@ bool SteamInfo::FindStandaloneSteamVr(const ProbeLogWriter& log) {
     SHGetFolderPathW(nullptr, kProgramFilesFolder, nullptr, SHGFP_TYPE_CURRENT, programFiles);
     if (programFiles[0] == L'\0') {
         const DWORD error = GetLastError();
-        log(0, L"steamvr: standalone exist(file not found), err=" +
+        log(LOG_LEVEL_FAILURE, L"steamvr: standalone exist(file not found), err=" +
                    std::to_wstring(static_cast<int>(error)));
         return false;
     }
@@ -109,10 +109,10 @@ bool SteamInfo::FindStandaloneSteamVr(const ProbeLogWriter& log) {
     const std::wstring folder = programFiles;
     if (!Exists(folder + L"\\SteamVR\\bin\\win32\\vrstartup.exe") &&
         !Exists(folder + L"\\SteamVR\\tools\\bin\\win32\\vrmonitor.exe")) {
-        log(0, L"steamvr: standalone exist(file not found)");
+        log(LOG_LEVEL_FAILURE, L"steamvr: standalone exist(file not found)");
         return false;
     }
-    log(2, L"steamvr: standalone exist.");
+    log(LOG_LEVEL_PROGRESS, L"steamvr: standalone exist.");
     return true;
 }
 

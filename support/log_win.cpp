@@ -107,7 +107,7 @@ void CCTLog::Open() {
         }
         m_enabled = true;
     }
-    m_level = 2;
+    m_level = LOG_LEVEL_PROGRESS;
 }
 
 void CCTLog::Write(unsigned level, const wchar_t* format, ...) {

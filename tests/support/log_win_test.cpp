@@ -34,8 +34,8 @@ TEST(LogChild, Setup) {
     if (!IsTestChild(L"LogChild.Setup"))
         GTEST_SKIP() << "runs only as a child of LogFile tests";
     // Setup mode never opens the log: writes must vanish.
-    CCTLog::GetInstance().Write(0, L"dropped %s", L"setup");
-    CCTLog::GetInstance().Write(2, L"dropped too");
+    CCTLog::GetInstance().Write(LOG_LEVEL_FAILURE, L"dropped %s", L"setup");
+    CCTLog::GetInstance().Write(LOG_LEVEL_PROGRESS, L"dropped too");
 }
 
 TEST(LogChild, Run) {
@@ -45,15 +45,15 @@ TEST(LogChild, Run) {
     if (GetEnvironmentVariableW(kNotElevated, nullptr, 0) != 0)
         SetElevationForTesting(false);
     CCTLog& log = CCTLog::GetInstance();
-    log.Write(0, L"before opening");
+    log.Write(LOG_LEVEL_FAILURE, L"before opening");
     log.Open();
     log.Open(); // a second opening neither reopens nor writes another separator
-    log.Write(0, L"open config file failed. file=%s", L"C:\\ProgramData\\x.json");
-    log.Write(2, L"Start work...");
+    log.Write(LOG_LEVEL_FAILURE, L"open config file failed. file=%s", L"C:\\ProgramData\\x.json");
+    log.Write(LOG_LEVEL_PROGRESS, L"Start work...");
     log.Write(3, L"too detailed");
-    log.Write(0, L"%s and %d", L"100% sure %d", -42);
-    log.Write(0, L"path=%s.", L"C:\\Users\\\u5F20\u4E09\\caf\u00E9");
-    log.Write(0, L"");
+    log.Write(LOG_LEVEL_FAILURE, L"%s and %d", L"100% sure %d", -42);
+    log.Write(LOG_LEVEL_FAILURE, L"path=%s.", L"C:\\Users\\\u5F20\u4E09\\caf\u00E9");
+    log.Write(LOG_LEVEL_FAILURE, L"");
 }
 
 TEST(LogChild, Threads) {
@@ -62,7 +62,7 @@ TEST(LogChild, Threads) {
     CCTLog::GetInstance().Open();
     auto writer = [](const wchar_t* name) {
         for (int i = 0; i < 1000; ++i)
-            CCTLog::GetInstance().Write(2, L"thread %s line %d of a longer message", name, i);
+            CCTLog::GetInstance().Write(LOG_LEVEL_PROGRESS, L"thread %s line %d of a longer message", name, i);
     };
     std::thread a(writer, L"A");
     std::thread b(writer, L"B");
