@@ -33,7 +33,7 @@ bool FirstMatchSetsBoth(const NameList& list, const std::wstring& name, AdapterV
 }
 
 bool BothGamesDecided(const CCheckReport& r) {
-    return r.gpu1_game != 0 && r.gpu2_game != 0;
+    return r.gpu1_game != VERDICT_UNDECIDED && r.gpu2_game != VERDICT_UNDECIDED;
 }
 
 const wchar_t kIntel[] = L"INTEL(R)";
@@ -67,9 +67,9 @@ void ApplyGameLists(CCheckReport& report) {
 void ApplyIntegratedAndLowEndGames(CCheckReport& report) {
     const size_t n = AdapterCount(report);
     const auto& names = report.adapter_names;
-    if (report.gpu1_game == 0 && n == 1 && NameContains(names[0], kIntel)) {
+    if (report.gpu1_game == VERDICT_UNDECIDED && n == 1 && NameContains(names[0], kIntel)) {
         report.gpu1_game = VERDICT_UNSUPPORTED;
-    } else if ((report.gpu1_game == 0 || report.gpu2_game == 0) && n == 2 &&
+    } else if ((report.gpu1_game == VERDICT_UNDECIDED || report.gpu2_game == VERDICT_UNDECIDED) && n == 2 &&
                (NameContains(names[0], kIntel) || NameContains(names[1], kIntel))) {
         // With two adapters the Intel one is the integrated part: it alone is
         // marked, even over an earlier list verdict.
@@ -77,7 +77,7 @@ void ApplyIntegratedAndLowEndGames(CCheckReport& report) {
             report.gpu1_game = VERDICT_UNSUPPORTED;
         else
             report.gpu2_game = VERDICT_UNSUPPORTED;
-    } else if (report.gpu1_game == 0 && report.gpu2_game == 0) {
+    } else if (report.gpu1_game == VERDICT_UNDECIDED && report.gpu2_game == VERDICT_UNDECIDED) {
         for (size_t i = 0; i < n; ++i)
             if (IsLowEndGeForce(names[i]))
                 Adapter(report, i).game = VERDICT_UNSUPPORTED;
@@ -99,14 +99,14 @@ void ApplyVideoLists(CCheckReport& report) {
 void ApplyIntegratedVideo(CCheckReport& report, const std::wstring& cpuMatchName) {
     const size_t n = AdapterCount(report);
     const auto& names = report.adapter_names;
-    if (report.gpu1_video == 0) {
+    if (report.gpu1_video == VERDICT_UNDECIDED) {
         // An HD part with a Core i3 is judged before any model number is read.
         if (n == 1 && NameContains(names[0], L"INTEL(R) HD GRAPHICS") &&
             IsCoreI3Name(cpuMatchName)) {
             report.gpu1_game = VERDICT_UNSUPPORTED;
             report.gpu1_video = VERDICT_UNSUPPORTED;
         }
-        if (report.gpu1_video == 0 && n == 1 && NameContains(names[0], kIntel)) {
+        if (report.gpu1_video == VERDICT_UNDECIDED && n == 1 && NameContains(names[0], kIntel)) {
             if (IsWeakIntelGraphics(names[0])) {
                 report.gpu1_game = VERDICT_UNSUPPORTED;
                 report.gpu1_video = VERDICT_UNSUPPORTED;
@@ -115,13 +115,13 @@ void ApplyIntegratedVideo(CCheckReport& report, const std::wstring& cpuMatchName
             }
         }
     }
-    if ((report.gpu1_video == 0 || report.gpu2_video == 0) && n == 2) {
+    if ((report.gpu1_video == VERDICT_UNDECIDED || report.gpu2_video == VERDICT_UNDECIDED) && n == 2) {
         for (size_t i = 0; i < 2; ++i) {
             if (!NameContains(names[i], kIntel))
                 continue;
             const bool weak = IsWeakIntelGraphics(names[i]);
             AdapterVerdicts v = Adapter(report, i);
-            if (v.video != 0)
+            if (v.video != VERDICT_UNDECIDED)
                 continue;
             if (weak) {
                 v.game = VERDICT_UNSUPPORTED;

@@ -4,10 +4,17 @@
 
 namespace {
 
+// Supported when every part is, one graphics adapter sufficing; unsupported
+// when any part is not, the first adapter counting only without a supported
+// second one; undecided otherwise. Stored results may hold any number, so
+// each comparison names the verdict it means.
 int Combine(int cpu, int gpu1, int gpu2, int os, int memory) {
-    if (cpu == 2 && (gpu1 == 2 || gpu2 == 2) && os == 2 && memory == 2)
+    if (cpu == VERDICT_SUPPORTED && (gpu1 == VERDICT_SUPPORTED || gpu2 == VERDICT_SUPPORTED) &&
+        os == VERDICT_SUPPORTED && memory == VERDICT_SUPPORTED)
         return VERDICT_SUPPORTED;
-    if (cpu == 1 || (gpu1 == 1 && (gpu2 == 0 || gpu2 == 1)) || os == 1 || memory == 1)
+    const bool gpu2NotSupported = gpu2 == VERDICT_UNDECIDED || gpu2 == VERDICT_UNSUPPORTED;
+    if (cpu == VERDICT_UNSUPPORTED || (gpu1 == VERDICT_UNSUPPORTED && gpu2NotSupported) ||
+        os == VERDICT_UNSUPPORTED || memory == VERDICT_UNSUPPORTED)
         return VERDICT_UNSUPPORTED;
     return VERDICT_UNDECIDED;
 }

@@ -29,7 +29,7 @@ void ApplyProcessorRules(CCheckReport& report, const std::wstring& cpuMatchName)
             break;
         }
     }
-    if (!gameListed && report.cpu_game == 0 && IsCoreI3Name(cpuMatchName))
+    if (!gameListed && report.cpu_game == VERDICT_UNDECIDED && IsCoreI3Name(cpuMatchName))
         report.cpu_game = VERDICT_UNSUPPORTED;
     if (report.cpu_video != VERDICT_SUPPORTED)
         MatchList(report.cpu_video, report.CPU_Video, cpuMatchName, VERDICT_SUPPORTED);
