@@ -1,5 +1,6 @@
 #include "app/report_format.h"
 
+#include "engine/result_file_keys.h"
 #include "support/text.h"
 
 #include <json/json.h>
@@ -101,34 +102,15 @@ std::wstring ProfileText(const std::wstring& text) {
 } // namespace
 
 std::wstring ReportToStoredResult(const CCheckReport& report) {
-    const SystemInfoText& info = report.display_info;
-    std::wstring text = L"[result]\r\n";
-    const struct {
-        const wchar_t* key;
-        const std::wstring& value;
-    } texts[] = {
-        {L"os", info.os},
-        {L"cpu", info.cpu},
-        {L"memory", info.memory},
-        {L"gpu1", info.gpu[0]},
-        {L"gpu2", info.gpu[1]},
-        {L"dispdriver1", info.dispdriver[0]},
-        {L"dispdriver2", info.dispdriver[1]},
-    };
-    for (const auto& t : texts)
-        text += std::wstring(t.key) + L"=" + ProfileText(t.value) + L"\r\n";
-    const struct {
-        const wchar_t* key;
-        int value;
-    } numbers[] = {
-        {L"cpu_game", report.cpu_game},       {L"cpu_video", report.cpu_video},
-        {L"mem_support", report.mem_support}, {L"gpu1_game", report.gpu1_game},
-        {L"gpu1_video", report.gpu1_video},   {L"gpu2_game", report.gpu2_game},
-        {L"gpu2_video", report.gpu2_video},   {L"os_support", report.os_support},
-        {L"steamvr", report.steamvr},
-    };
-    for (const auto& n : numbers)
-        text += std::wstring(n.key) + L"=" + std::to_wstring(n.value) + L"\r\n";
+    std::wstring text = L"[" + std::wstring(RESULT_FILE_SECTION) + L"]\r\n";
+    ForEachResultKey(
+        report,
+        [&](const wchar_t* key, const std::wstring& value) {
+            text += std::wstring(key) + L"=" + ProfileText(value) + L"\r\n";
+        },
+        [&](const wchar_t* key, int value) {
+            text += std::wstring(key) + L"=" + std::to_wstring(value) + L"\r\n";
+        });
     return text;
 }
 
