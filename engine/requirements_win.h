@@ -18,6 +18,3 @@ std::wstring ChooseRequirementsFile(const std::wstring& configPath, const std::w
 // object. This is CCheckReport::LoadRequirements after the file choice.
 class CCheckReport;
 void LoadRequirementsFrom(CCheckReport& report, const std::wstring& path);
-
-// Reads a whole file; false when it cannot be opened or read.
-bool ReadWholeFile(const std::wstring& path, std::string& bytes);

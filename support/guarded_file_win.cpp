@@ -1,5 +1,6 @@
 #include "support/guarded_file.h"
 
+#include "support/files_win.h"
 #include "support/folder_chain.h"
 
 #include <shlobj.h>
@@ -26,23 +27,7 @@ bool ReadGuardedFile(const GuardedPath& path, std::string& bytes, unsigned long 
     // No write sharing: a half-written file is not read.
     const HandleOwner file =
         chain.OpenFile(path.file, GENERIC_READ, FILE_SHARE_READ, FileOpen::Existing);
-    LARGE_INTEGER size = {};
-    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
-        static_cast<unsigned long long>(size.QuadPart) > maxBytes)
-        return false;
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD got = 0;
-        if (!ReadFile(file.get(), &bytes[done], static_cast<DWORD>(bytes.size() - done), &got,
-                      nullptr))
-            return false;
-        if (got == 0)
-            break;
-        done += got;
-    }
-    bytes.resize(done);
-    return true;
+    return file && ReadOpenFile(file.get(), bytes, maxBytes);
 }
 
 GuardedPath GuardedPathFor(const std::wstring& path) {
