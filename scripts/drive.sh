@@ -18,6 +18,11 @@ error_box_title='^ORMEX$'
 # The start button: centre bottom of the 560x360 start page.
 start_button_x=280
 start_button_y=298
+# "Exit setup" (btn_setup_exit, or btn_setup_exit2 for verdict 0) in the
+# English setup window (720x913): the prompt bar is its bottom 106 px,
+# buttons 140 wide with a 24 px margin and 12 px between them.
+setup_exit_x=474
+setup_exit_y=860
 
 # Lines Wine or the C++ runtime leave in a program's output when it crashed.
 # Wine passes on only the low byte of the status, so an access violation

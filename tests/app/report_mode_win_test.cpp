@@ -111,15 +111,5 @@ TEST(ReportModeStoredResult, ReplacingAnOlderFileLeavesNoTemporaryFile) {
     dir.Write(L"result.tvxcfg", Utf16File(L"[result]\r\nsteamvr=1\r\ncpu_game=1\r\n"));
     const CCheckReport report = Checked();
     ExpectSameTextsAndVerdicts(report, RoundTrip(dir, report));
-    WIN32_FIND_DATAW found = {};
-    HANDLE search = FindFirstFileW(dir.File(L"*").c_str(), &found);
-    ASSERT_NE(INVALID_HANDLE_VALUE, search);
-    std::vector<std::wstring> names;
-    do {
-        const std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..")
-            names.push_back(name);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    EXPECT_EQ(std::vector<std::wstring>{L"result.tvxcfg"}, names);
+    EXPECT_EQ(std::vector<std::wstring>{L"result.tvxcfg"}, NamesIn(dir.path()));
 }

@@ -92,17 +92,7 @@ check "log folder a link: the configuration is still stored" cmp -s "$data/updat
 
 # The same through the windows: start, result, closed with Escape.
 settle
-dir="$(prepare_failing_app logs-link-window)"
-start_app "$dir" lang=en
-if id="$(wait_for_window "${start_title[en]}" 60)" && press_start "$id" &&
-    id="$(wait_for_window "${result_title[en]}" 180)"; then
-    pass "log folder a link: the windowed check reaches the result window"
-    press_key "$id" Escape || fail "log folder a link: Escape did not close the result window"
-else
-    fail "log folder a link: the windowed check did not reach the result window"
-fi
-wait_for_exit 30
-expect_exit "log folder a link: closing the result window ends the program" 0
+windowed_check "log folder a link, windowed check" "$(prepare_failing_app logs-link-window)"
 unchanged "log folder a link, windowed check" "$targets" "$before"
 
 # 2. The updates folder is a link to a folder holding a configuration that

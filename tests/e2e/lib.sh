@@ -89,6 +89,34 @@ close_with_key() { # description title-regex key expected-code [seconds]
     expect_exit "$1" "$4"
 }
 
+# A setup window's "Exit setup" clicked until the program ends.
+click_setup_exit() { # description [seconds]
+    local id
+    if id="$(wait_for_window "${result_title[en]}" "${2:-60}")"; then
+        click_until "$id" $setup_exit_x $setup_exit_y app_ended || fail "$1: the click did not end the program"
+    else
+        fail "$1: no setup window"
+    fi
+    wait_for_exit 30
+    expect_exit "$1" 5
+}
+
+# A whole check through the windows, as a user runs it: the start window,
+# its button, the result window, closed with Escape, exit code 0.
+windowed_check() { # description dir
+    local id
+    start_app "$2" lang=en
+    if id="$(wait_for_window "${start_title[en]}" 60)" && press_start "$id" &&
+        id="$(wait_for_window "${result_title[en]}" 180)"; then
+        pass "$1: the check reaches the result window"
+        press_key "$id" Escape || fail "$1: Escape did not close the result window"
+    else
+        fail "$1: the check did not reach the result window"
+    fi
+    wait_for_exit 30
+    expect_exit "$1: closing the result window ends the program" 0
+}
+
 # Reports the output of failed runs (kept beside each case's folder).
 show_wine_output() {
     local f

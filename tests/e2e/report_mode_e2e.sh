@@ -235,14 +235,7 @@ before="$(log_lines)"
 for args in "check_result=3 lang=en" "check_result=3 report=won.json lang=en"; do
     # shellcheck disable=SC2086 # the arguments are words
     start_app "$games_dir" $args
-    if id="$(wait_for_window "${result_title[en]}" 60)"; then
-        # "Exit setup" in the English setup window's bottom row (720x913).
-        click_until "$id" 474 860 app_ended || fail "$args: Exit setup did not end the program"
-    else
-        fail "$args: no setup window"
-    fi
-    wait_for_exit 30
-    expect_exit "stored result in setup mode ($args): Exit setup gives its code" 5
+    click_setup_exit "stored result in setup mode ($args): Exit setup gives its code"
 done
 check "setup mode wins: no report written" test ! -e "$games_dir/won.json"
 check "setup mode: no request reached the service" test "$(service_request_count)" -eq "$asked"

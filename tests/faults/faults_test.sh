@@ -79,13 +79,7 @@ done
 dir="$(prepare_app result-click)"
 printf '[result]\ncpu_game=99999999999\nmem_support=-7\n' >"$dir/result.tvxcfg"
 start_app "$dir" lang=en check_result=0
-if id="$(wait_for_window "${result_title[en]}" 60)"; then
-    click_until "$id" 474 860 app_ended || fail "garbage numbers: the exit button did not end the program"
-else
-    fail "garbage numbers: no setup window"
-fi
-wait_for_exit 30
-expect_exit "result.tvxcfg with garbage numbers: the exit button" 5
+click_setup_exit "result.tvxcfg with garbage numbers: the exit button"
 
 # 2. tavolex.ini holds garbage, or is a folder: the reader's default language
 # (Chinese) applies and the file is left alone.
@@ -147,16 +141,7 @@ report_case "log folder blocked" "$(prepare_app log-blocked)"
 check "log folder blocked: still a file" test -f "$logs"
 unchanged "log folder blocked: the file in its place" "$logs" "$work/logs.orig"
 settle
-start_app "$(prepare_app log-blocked-window)" lang=en
-if id="$(wait_for_window "${start_title[en]}" 60)" && press_start "$id" &&
-    id="$(wait_for_window "${result_title[en]}" 180)"; then
-    pass "log folder blocked: the start window's check reaches the result window"
-    press_key "$id" Escape || fail "log folder blocked: Escape did not close the result window"
-else
-    fail "log folder blocked: the start window's check did not reach the result window"
-fi
-wait_for_exit 30
-expect_exit "log folder blocked: closing the result window ends the program" 0
+windowed_check "log folder blocked, windowed check" "$(prepare_app log-blocked-window)"
 unchanged "log folder blocked: the file in its place after a windowed check" "$logs" "$work/logs.orig"
 rm -f "$logs"
 

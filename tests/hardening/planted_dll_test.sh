@@ -53,15 +53,7 @@ check "no planted DLL loaded by setup mode (found: ${found:-none})" test -z "$fo
 start_service --document "$src/config/checkerconfig.json"
 dir="$(prepare_app check)"
 plant "$dir"
-start_app "$dir" lang=en
-if id="$(wait_for_window "${start_title[en]}" 60)" && press_start "$id" &&
-    id="$(wait_for_window "${result_title[en]}" 180)"; then
-    press_key "$id" Escape || fail "check beside planted DLLs: Escape did not close the result window"
-else
-    fail "check beside planted DLLs: the check did not reach the result window"
-fi
-wait_for_exit 30
-expect_exit "check beside planted DLLs: the result window, closed with Escape" 0
+windowed_check "check beside planted DLLs" "$dir"
 found="$(markers "$dir")"
 check "no planted DLL loaded by a check (found: ${found:-none})" test -z "$found"
 

@@ -2,9 +2,9 @@
 // the tests in the views the probe reads and removed after each test.
 #include "probes/steam_info.h"
 #include "support/log.h"
+#include "tests/support/child_process_win.h"
 #include "tests/win/temp_dir.h"
 
-#include <shellapi.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
@@ -75,16 +75,6 @@ void Touch(const std::wstring& path) {
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, file) << path.c_str();
     CloseHandle(file);
-}
-
-void DeleteFolder(const std::wstring& path) {
-    std::wstring from = path;
-    from.push_back(L'\0');
-    SHFILEOPSTRUCTW op = {};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_NO_UI;
-    SHFileOperationW(&op);
 }
 
 std::wstring Slashes(std::wstring path) {
@@ -193,7 +183,7 @@ protected:
         DeleteTree(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, L"Software", L"Valve");
         DeleteTree(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, L"Software", L"HtcVive");
         DeleteTree(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, L"Software", L"HtcVive");
-        DeleteFolder(ProgramFiles() + L"\\SteamVR");
+        DeleteFolderTree(ProgramFiles() + L"\\SteamVR");
         EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, 0, L"Software\\Valve"));
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, kHtcVive));
     }
@@ -435,56 +425,20 @@ TEST_F(SteamProbe, StandaloneSteamVrFlagMissingZeroTextOrOtherViewIsSilent) {
 // the parent owns the registry and files and reads what the run appended.
 namespace {
 
-const wchar_t kLogChild[] = L"TVX_STEAM_LOG_CHILD";
-
-std::string ReadLog() {
-    wchar_t common[MAX_PATH] = {};
-    SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, 0, common);
-    const std::wstring path = std::wstring(common) + L"\\ORMEX\\Logs\\Tavolex.log";
-    std::string bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return bytes;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0)
-        bytes.append(buffer, got);
-    CloseHandle(file);
-    return bytes;
-}
+const wchar_t kLogChild[] = L"SteamLogChild.Run";
 
 // Runs the child case once; returns the bytes it appended to the log.
 std::string LogOfChildRun() {
-    const size_t before = ReadLog().size();
-    wchar_t exe[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring command = L"\"" + std::wstring(exe) + L"\" --gtest_filter=SteamLogChild.Run";
-    SetEnvironmentVariableW(kLogChild, L"1");
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    const BOOL started = CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                        nullptr, &startup, &process);
-    SetEnvironmentVariableW(kLogChild, nullptr);
-    EXPECT_TRUE(started);
-    if (!started)
-        return std::string();
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.hProcess, 120000));
-    DWORD code = 1;
-    GetExitCodeProcess(process.hProcess, &code);
-    EXPECT_EQ(0u, code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    const std::string after = ReadLog();
+    const size_t before = ReadFileShared(LogFilePath()).size();
+    EXPECT_EQ(0u, RunTestChild(kLogChild));
+    const std::string after = ReadFileShared(LogFilePath());
     return after.size() > before ? after.substr(before) : std::string();
 }
 
 } // namespace
 
 TEST(SteamLogChild, Run) {
-    if (GetEnvironmentVariableW(kLogChild, nullptr, 0) == 0)
+    if (!IsTestChild(kLogChild))
         GTEST_SKIP() << "runs only as the child of StandaloneLinesReachTheProcessLog";
     CCTLog::GetInstance().Open();
     SteamInfo().FindStandaloneSteamVr();

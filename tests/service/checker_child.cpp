@@ -59,25 +59,15 @@ ChildOutcome RunCheckerChild(const std::wstring& configPath, const wchar_t* acti
                              std::optional<bool> elevated) {
     ChildOutcome outcome;
     const std::string logBefore = ReadFileShared(LogFilePath());
-    std::wstring command = L"\"" + TestProgramPath() + L"\" --gtest_filter=None";
     SetEnvironmentVariableW(kPathVariable, configPath.c_str());
     SetEnvironmentVariableW(kActionVariable, action);
     SetEnvironmentVariableW(kElevatedVariable, elevated ? (*elevated ? L"1" : L"0") : nullptr);
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    const BOOL started = CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                        nullptr, &startup, &process);
+    // The child does its work before the test runner starts; no test runs.
+    outcome.exitCode = RunChild(TestProgramPath(), L"--gtest_filter=None");
     SetEnvironmentVariableW(kPathVariable, nullptr);
     SetEnvironmentVariableW(kActionVariable, nullptr);
     SetEnvironmentVariableW(kElevatedVariable, nullptr);
-    EXPECT_TRUE(started);
-    if (!started)
-        return outcome;
-    EXPECT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
-    GetExitCodeProcess(process.hProcess, &outcome.exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    EXPECT_NE(outcome.exitCode, kChildFailed) << "the child did not start or did not end";
 
     const std::string logAfter = ReadFileShared(LogFilePath());
     EXPECT_EQ(logAfter.compare(0, logBefore.size(), logBefore), 0) << "log was rewritten";

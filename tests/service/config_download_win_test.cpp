@@ -23,20 +23,6 @@ const std::string kDocumentUrl =
     std::string("http://") + TVX_SERVICE_HOST + "/documents/checkerconfig.json";
 const std::string kOld = "{\"body\":{\"OS\":[\"OLD\"]}}\r\n";
 
-std::vector<std::wstring> FolderEntries(const TempDir& dir) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((dir.path() + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        const std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..")
-            names.push_back(name);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    return names;
-}
 
 class ConfigDownload : public ::testing::Test {
 protected:
@@ -81,7 +67,7 @@ TEST_F(ConfigDownload, StoresTheNamedDocumentByteForByte) {
     server.Route("/documents/checkerconfig.json", {"200 OK", document});
     EXPECT_EQ(Download(), kNoLines);
     EXPECT_EQ(ReadBytes(configPath), document);
-    EXPECT_EQ(FolderEntries(dir), std::vector<std::wstring>{L"checkerconfig.json"});
+    EXPECT_EQ(NamesIn(dir.path()), std::vector<std::wstring>{L"checkerconfig.json"});
 
     const std::vector<RecordedRequest> requests = server.Requests();
     ASSERT_EQ(requests.size(), 3u);
@@ -137,7 +123,7 @@ TEST_F(ConfigDownload, FailuresOfTheSignedRequestKeepTheOldFile) {
         // Nothing beyond the clock and the signed request was asked for.
         EXPECT_EQ(server.Requests().size() - before, 2u);
     }
-    EXPECT_EQ(FolderEntries(dir), std::vector<std::wstring>{L"checkerconfig.json"});
+    EXPECT_EQ(NamesIn(dir.path()), std::vector<std::wstring>{L"checkerconfig.json"});
 }
 
 // Only a whole reply with status 200 whose body is a JSON object replaces
@@ -176,7 +162,7 @@ TEST_F(ConfigDownload, OnlyAGoodDocumentReplacesTheStoredOne) {
                  {"200 OK", std::string("{\"body\":{}}\0after", 17)});
     EXPECT_EQ(Download(), kNoLines);
     EXPECT_EQ(ReadBytes(configPath), "{\"body\":{}}");
-    EXPECT_EQ(FolderEntries(dir), std::vector<std::wstring>{L"checkerconfig.json"});
+    EXPECT_EQ(NamesIn(dir.path()), std::vector<std::wstring>{L"checkerconfig.json"});
 }
 
 TEST_F(ConfigDownload, OnlyWebAddressesAreFetched) {
@@ -217,7 +203,7 @@ TEST_F(ConfigDownload, ADocumentOverItsCapIsAFailedDownload) {
     server.Route("/documents/checkerconfig.json", {"200 OK", overCap});
     EXPECT_EQ(Download(), kNoLines);
     EXPECT_EQ(ReadBytes(configPath), kOld);
-    EXPECT_EQ(FolderEntries(dir), std::vector<std::wstring>{L"checkerconfig.json"});
+    EXPECT_EQ(NamesIn(dir.path()), std::vector<std::wstring>{L"checkerconfig.json"});
 }
 
 TEST_F(ConfigDownload, ASignedReplyOverItsCapReadsAsNone) {
@@ -289,7 +275,7 @@ TEST_F(ConfigDownload, AFailedReplacementLeavesTheOldFileWhole) {
     EXPECT_EQ(Download(), kNoLines);
     CloseHandle(holder);
     EXPECT_EQ(ReadBytes(configPath), kOld);
-    EXPECT_EQ(FolderEntries(dir), std::vector<std::wstring>{L"checkerconfig.json"});
+    EXPECT_EQ(NamesIn(dir.path()), std::vector<std::wstring>{L"checkerconfig.json"});
     EXPECT_EQ(Paths().back(), "/documents/checkerconfig.json");
 }
 
@@ -310,14 +296,14 @@ TEST_F(ConfigDownload, OpenReadersKeepSeeingTheOldFile) {
     // holds the old file; it must at least be one whole version.
     const std::string now = ReadBytes(configPath);
     EXPECT_TRUE(now == kOld || now == "{\"body\":{}}\r\n") << now;
-    EXPECT_EQ(FolderEntries(dir), std::vector<std::wstring>{L"checkerconfig.json"});
+    EXPECT_EQ(NamesIn(dir.path()), std::vector<std::wstring>{L"checkerconfig.json"});
 }
 
 TEST_F(ConfigDownload, MissingFolderIsNotCreatedByTheDownload) {
     configPath = dir.File(L"absent\\checkerconfig.json");
     EXPECT_EQ(Download(), kNoLines);
     EXPECT_EQ(ReadBytes(configPath), "<missing>");
-    EXPECT_EQ(FolderEntries(dir), std::vector<std::wstring>{L"checkerconfig.json"});
+    EXPECT_EQ(NamesIn(dir.path()), std::vector<std::wstring>{L"checkerconfig.json"});
 }
 
 } // namespace

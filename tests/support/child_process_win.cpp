@@ -32,25 +32,30 @@ std::wstring TestProgramPath() {
     return exe;
 }
 
-DWORD RunTestChild(const std::wstring& testName, const std::wstring& exePath) {
-    const std::wstring exe = exePath.empty() ? TestProgramPath() : exePath;
-    std::wstring command = L"\"" + exe + L"\" --gtest_brief=1 --gtest_filter=" + testName;
-    SetEnvironmentVariableW(kChildVariable, testName.c_str());
+DWORD RunChild(const std::wstring& exePath, const std::wstring& arguments) {
+    constexpr DWORD kChildMilliseconds = 120000;
+    std::wstring command = L"\"" + exePath + L"\" " + arguments;
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    const BOOL started = CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                        nullptr, &startup, &process);
-    SetEnvironmentVariableW(kChildVariable, nullptr);
-    if (!started)
-        return 0xFFFFFFFF;
-    DWORD code = 0xFFFFFFFF;
-    if (WaitForSingleObject(process.hProcess, 120000) == WAIT_OBJECT_0)
+    if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return kChildFailed;
+    DWORD code = kChildFailed;
+    if (WaitForSingleObject(process.hProcess, kChildMilliseconds) == WAIT_OBJECT_0)
         GetExitCodeProcess(process.hProcess, &code);
     else
-        TerminateProcess(process.hProcess, 0xFFFFFFFF);
+        TerminateProcess(process.hProcess, kChildFailed);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    return code;
+}
+
+DWORD RunTestChild(const std::wstring& testName, const std::wstring& exePath) {
+    SetEnvironmentVariableW(kChildVariable, testName.c_str());
+    const DWORD code = RunChild(exePath.empty() ? TestProgramPath() : exePath,
+                                L"--gtest_brief=1 --gtest_filter=" + testName);
+    SetEnvironmentVariableW(kChildVariable, nullptr);
     return code;
 }
 

@@ -8,9 +8,16 @@
 #include <string>
 #include <vector>
 
+// What RunChild and RunTestChild give when the child cannot start, or does
+// not end within two minutes and is stopped.
+constexpr DWORD kChildFailed = 0xFFFFFFFF;
+
+// Runs an exe with the arguments and waits for it; its exit code.
+DWORD RunChild(const std::wstring& exePath, const std::wstring& arguments);
+
 // Runs the test named "Suite.Name" in a child process and returns its exit
 // code (0 when the test passed). exePath runs a copy of this program placed
-// elsewhere; empty runs this program itself. 0xFFFFFFFF when it cannot start.
+// elsewhere; empty runs this program itself. kChildFailed when it cannot start.
 DWORD RunTestChild(const std::wstring& testName, const std::wstring& exePath = std::wstring());
 
 // True inside a child started by RunTestChild for this test.

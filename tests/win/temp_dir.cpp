@@ -22,14 +22,33 @@ TempDir::TempDir()
 
 TempDir::~TempDir()
 {
+    DeleteFolderTree(m_path);
+}
+
+void DeleteFolderTree(const std::wstring& folder) {
     // SHFileOperation wants a double-zero-terminated list.
-    std::wstring from = m_path;
+    std::wstring from = folder;
     from.push_back(L'\0');
     SHFILEOPSTRUCTW op = {};
     op.wFunc = FO_DELETE;
     op.pFrom = from.c_str();
     op.fFlags = FOF_NO_UI;
     SHFileOperationW(&op);
+}
+
+std::vector<std::wstring> NamesIn(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..")
+            names.push_back(name);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
 }
 
 std::wstring TempDir::Write(const std::wstring& name, const std::string& bytes) const

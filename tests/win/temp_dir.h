@@ -6,6 +6,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 class TempDir {
 public:
@@ -26,6 +27,12 @@ private:
 
 // UTF-16 LE with a BOM, the form the profile API reads as Unicode.
 std::string Utf16File(const std::wstring& text);
+
+// The names in a folder, without "." and "..", in the order Windows lists them.
+std::vector<std::wstring> NamesIn(const std::wstring& folder);
+
+// Removes a folder with everything in it; nothing when it does not exist.
+void DeleteFolderTree(const std::wstring& folder);
 
 // Everything below a folder: relative names of files with their bytes, and of
 // folders with "<folder>". For checking that a folder was left untouched.
