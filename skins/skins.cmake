@@ -17,11 +17,13 @@ function(tvx_expand_skin lang)
     string(CONFIGURE "${FONTS}" FONTS @ONLY)
     file(READ "${TVX_SKIN_SOURCE}/layouts/header.inc" HEADER)
     string(CONFIGURE "${HEADER}" HEADER @ONLY)
-    set(ROW [[height="62" bkcolor="#FFFFFFFF" bordercolor="#FFE3E8EF" borderround="8"]])
-    set(LINK_BUTTON "width=\"${LINK_WIDTH}\" height=\"32\" align=\"center\" textcolor=\"#FF2563EB\" bkcolor=\"#FFEFF4FF\" hotbkcolor=\"#FFDBE6FE\" pushedbkcolor=\"#FFC7D7FD\" borderround=\"6\"")
-    set(page_ok "<HorizontalLayout childpadding=\"8\"><Picture image=\"ok.png\" width=\"20\" height=\"20\"/><Label text=\"${TXT_SUPPORTED}\" textcolor=\"#FF067647\"/></HorizontalLayout>")
-    set(page_no "<HorizontalLayout childpadding=\"8\"><Picture image=\"no.png\" width=\"20\" height=\"20\"/><Label text=\"${TXT_UNSUPPORTED}\" textcolor=\"#FFB42318\"/></HorizontalLayout>")
-    set(page_unknown "<HorizontalLayout childpadding=\"8\"><Picture image=\"unknown.png\" width=\"20\" height=\"20\"/><Label text=\"${TXT_UNKNOWN}\" textcolor=\"#FF6B7280\"/></HorizontalLayout>")
+    # A component row reads as one line to screen readers ("accrole"); link
+    # buttons read as links; verdict icons are named by their verdict.
+    set(ROW [[height="62" bkcolor="#FFFFFFFF" bordercolor="#FFE3E8EF" borderround="8" accrole="group"]])
+    set(LINK_BUTTON "width=\"${LINK_WIDTH}\" height=\"32\" align=\"center\" textcolor=\"#FF2563EB\" bkcolor=\"#FFEFF4FF\" hotbkcolor=\"#FFDBE6FE\" pushedbkcolor=\"#FFC7D7FD\" borderround=\"6\" accrole=\"link\"")
+    set(page_ok "<HorizontalLayout childpadding=\"8\"><Picture image=\"ok.png\" width=\"20\" height=\"20\" accname=\"${TXT_SUPPORTED}\"/><Label text=\"${TXT_SUPPORTED}\" textcolor=\"#FF067647\"/></HorizontalLayout>")
+    set(page_no "<HorizontalLayout childpadding=\"8\"><Picture image=\"no.png\" width=\"20\" height=\"20\" accname=\"${TXT_UNSUPPORTED}\"/><Label text=\"${TXT_UNSUPPORTED}\" textcolor=\"#FFB42318\"/></HorizontalLayout>")
+    set(page_unknown "<HorizontalLayout childpadding=\"8\"><Picture image=\"unknown.png\" width=\"20\" height=\"20\" accname=\"${TXT_UNKNOWN}\"/><Label text=\"${TXT_UNKNOWN}\" textcolor=\"#FF6B7280\"/></HorizontalLayout>")
     # Verdict tabs: 0 supported, 1 not supported, 2 undecided; memory has two.
     set(VERDICT3 "${page_ok}${page_no}${page_unknown}")
     set(VERDICT2 "${page_ok}${page_no}")
