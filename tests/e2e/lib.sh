@@ -177,3 +177,133 @@ start_service() { # service arguments (--document FILE, --fault NAME, --log FILE
     [ -n "$port" ] || { echo "the reference service did not start"; cat "$out"; exit 1; }
     export http_proxy="http://127.0.0.1:$port"
 }
+
+# Fails a case whose program crashed: under Wine a crash can end with an exit
+# code that looks like an answer (an access violation, 0xC0000005, ends as 5).
+# Wine reports it in the output that start_app keeps beside the case folder.
+expect_exit_clean() { # description expected dir
+    if grep -qE 'Unhandled (page fault|exception)|starting debugger' "$3.wine-output.txt" 2>/dev/null; then
+        fail "$1: the program crashed ($(grep -m1 -E 'Unhandled' "$3.wine-output.txt"))"
+    else
+        expect_exit "$1" "$2"
+    fi
+}
+
+# A screen of a given size on a free display (Xvfb) of its own; DISPLAY
+# points at it until stop_screen. Displays 150 and up, so as not to meet the
+# one scripts/lib.sh starts.
+own_screen_pid=""
+start_screen() { # WIDTHxHEIGHT
+    local n
+    stop_screen
+    for n in $(seq 150 199); do
+        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+            Xvfb ":$n" -screen 0 "${1}x24" -nolisten tcp >/dev/null 2>&1 &
+            own_screen_pid=$!
+            export DISPLAY=":$n"
+            for _ in $(seq 1 100); do
+                [ -e "/tmp/.X11-unix/X$n" ] && return 0
+                sleep 0.1
+            done
+            return 1
+        fi
+    done
+    return 1
+}
+stop_screen() {
+    [ -n "$own_screen_pid" ] && kill "$own_screen_pid" 2>/dev/null && wait "$own_screen_pid" 2>/dev/null
+    own_screen_pid=""
+}
+
+# A Wine prefix of its own beside the test prefix, with the display scale
+# set (LogPixels: 96 is 100 %, 144 is 150 %, 192 is 200 %). Made once, with
+# the same fonts as the test prefix; WINEPREFIX points at it afterwards.
+# Every Wine process of the prefix is ended first: they read the scale when
+# they start.
+use_scaled_prefix() { # dpi
+    local prefix="${TVX_SCALED_PREFIX:-${WINEPREFIX%-scaled}-scaled}"
+    local here
+    here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+    (source "$here/scripts/lib.sh" && TVX_WINEPREFIX="$prefix" prepare_wine_prefix) >/dev/null 2>&1
+    export WINEPREFIX="$prefix"
+    settle
+    "$here/scripts/wine-exec" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+        /d "$1" /f >/dev/null 2>&1
+    settle
+}
+
+# The program's window as xdotool sees it: sets win_x win_y win_w win_h.
+# Without a window manager the X window is the client area.
+window_geometry() { # window id
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    win_x=$X win_y=$Y win_w=$WIDTH win_h=$HEIGHT
+}
+
+# A picture of a window once it has stopped changing.
+capture_window() { # window id file
+    local prev="$2.prev.png" i
+    window_geometry "$1"
+    import -window root -crop "${win_w}x${win_h}+${win_x}+${win_y}" +repage "$prev"
+    for i in $(seq 1 25); do
+        import -window root -crop "${win_w}x${win_h}+${win_x}+${win_y}" +repage "$2"
+        [ "$(compare -metric AE "$prev" "$2" null: 2>&1)" = "0" ] && { rm -f "$prev"; return 0; }
+        mv "$2" "$prev"
+        sleep 0.2
+    done
+    mv "$prev" "$2"
+}
+
+# A screen reader's view of the program's windows from another process
+# (tests/tools/acc_client.cpp, built beside the exe). Output has no CRs.
+acc() { # command window-class [name]
+    local here
+    here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+    LC_ALL=C.UTF-8 "$here/scripts/wine-exec" "$bin/acc_client.exe" "$@" 2>/dev/null | tr -d '\r'
+}
+
+# Whether another process can read the window's accessible objects. Wine
+# 8.0's 64-bit build answers AccessibleObjectFromWindow with E_NOINTERFACE
+# for any object; there the win_tests walk the tree in-process instead.
+msaa_across_processes() { # window-class
+    local out
+    out="$(acc tree "$1")"
+    case "$out" in
+        *"failed: 0x80004002"*) return 1 ;;
+    esac
+    return 0
+}
+
+# Polls until the focused object (as a screen reader reads it) has this
+# name; fails after the deadline.
+wait_for_focus() { # window-class name seconds
+    local deadline=$((SECONDS + $3)) now
+    while [ $SECONDS -lt $deadline ]; do
+        now="$(acc focus "$1")"
+        [ "$now" = "$2" ] && return 0
+        sleep 0.2
+    done
+    echo "(focus is \"$now\", not \"$2\")" >&2
+    return 1
+}
+
+# The text a skin gives a name in skins/texts/<lang>.cmake: an independent
+# reading of what the windows should say.
+skin_text() { # lang NAME
+    sed -n -e "s/^set($2 \"\\(.*\\)\")\$/\\1/p" -e "s/^set($2 \\([^\" ]*\\))\$/\\1/p" \
+        "$(dirname "${BASH_SOURCE[0]}")/../../skins/texts/$1.cmake"
+}
+
+# The stored result with two graphics adapters: the tallest result window.
+write_two_adapter_result_file() { # dir
+    cp "$(dirname "${BASH_SOURCE[0]}")/../../tools/sample-result.tvxcfg" "$1/result.tvxcfg"
+}
+
+# Every case marks that it ran to its end; the script then checks that all
+# of them did. A shell error inside a loop (an empty number in $((...)), say)
+# abandons the loop silently and the script would otherwise end as a pass.
+cases_run=0
+case_ran() { cases_run=$((cases_run + 1)); }
+expect_cases() { # number
+    [ "$cases_run" -eq "$1" ] || fail "only $cases_run of $1 cases ran to their end"
+}

@@ -7,10 +7,13 @@
 //   acc_client focus  <window class>          the focused object's name
 //   acc_client press  <window class> <name>   default action of the object so named
 //   acc_client locate <window class> <name>   "x y w h" of the object so named
+//   acc_client outlive <window class>         holds the client and its first
+//                                             child until the window is gone,
+//                                             then prints what calls on them return
 //
 // Exit codes: 0 done, 2 no visible window of that class, 3 the window gave
 // no accessible object (the HRESULT is printed), 4 no object of that name,
-// 5 the action failed.
+// 5 the action failed, 6 an object still answered after its window went.
 #include <windows.h>
 
 #include <oleacc.h>
@@ -26,6 +29,10 @@ constexpr int kNoWindow = 2;
 constexpr int kNoObject = 3;
 constexpr int kNoSuchName = 4;
 constexpr int kActionFailed = 5;
+constexpr int kStillAnswers = 6;
+// How long "outlive" waits for the window to go.
+constexpr DWORD kOutliveWaitMs = 60000;
+constexpr DWORD kPollMs = 100;
 constexpr int kUsage = 64;
 
 void Write(const std::wstring& text) {
@@ -223,6 +230,35 @@ int Run(const std::vector<std::wstring>& args) {
         }
         if (object != nullptr)
             object->Release();
+    } else if (command == L"outlive") {
+        std::vector<IAccessible*> children = Children(client);
+        Write(L"holding the client and " + std::to_wstring(children.size()) + L" children\n");
+        for (DWORD waited = 0; IsWindow(found.window) && waited < kOutliveWaitMs; waited += kPollMs)
+            Sleep(kPollMs); // polling for the window to close, with a deadline
+        // The window (and perhaps its process) is gone: every call must fail
+        // cleanly, whatever the failure is called.
+        BSTR name = nullptr;
+        long count = 0;
+        const HRESULT clientName = client->get_accName(Self(), &name);
+        SysFreeString(name);
+        const HRESULT childCount = client->get_accChildCount(&count);
+        HRESULT childName = E_FAIL;
+        if (!children.empty()) {
+            name = nullptr;
+            childName = children[0]->get_accName(Self(), &name);
+            SysFreeString(name);
+        }
+        wchar_t text[160];
+        wsprintfW(
+            text,
+            L"window gone: %d; client name 0x%08lX, child count 0x%08lX, child name 0x%08lX\n",
+            IsWindow(found.window) ? 0 : 1, clientName, childCount, childName);
+        Write(text);
+        for (IAccessible* child : children)
+            child->Release();
+        if (IsWindow(found.window) || SUCCEEDED(clientName) || SUCCEEDED(childCount) ||
+            SUCCEEDED(childName))
+            status = kStillAnswers;
     } else {
         status = kUsage;
     }
