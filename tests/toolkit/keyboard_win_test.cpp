@@ -145,11 +145,3 @@ TEST_F(KeyboardTest, TheFocusRingShowsOnceTheKeyboardIsUsed) {
     EXPECT_TRUE(pm().IsFocusRingShown());
     EXPECT_EQ(ringPixel(), RGB(255, 0, 255)); // the skin's accent colour
 }
-
-TEST_F(KeyboardTest, EscapeStillClosesWhateverHasTheFocus) {
-    Key(*window, VK_TAB);
-    ModalWatchdog watchdog(*window);
-    PostKey(*window, VK_ESCAPE);
-    EXPECT_EQ(window->ShowModal(), 1u);
-    EXPECT_TRUE(window->clicks.empty());
-}

@@ -1,6 +1,6 @@
-// The result windows at 150 %: the layout, fonts and the check window's
-// growth scale once, and on a screen too short for the window the results
-// scroll while the installer's question stays in view.
+// The check window at 150 %: its layout, fonts and its growth for a second
+// adapter scale once. (Real scales and small screens: the end-to-end
+// display_scale and small_screen tests.)
 #include "tests/toolkit/gui_helpers.h"
 #include "tests/ui/result_window_helpers.h"
 #include "toolkit/toolkit.h"
@@ -76,46 +76,4 @@ TEST(ResultScalingTest, CheckWindowScalesOnceAndGrowsByTheScaledRows) {
     GetWindowRect(*w, &frame);
     EXPECT_GE(frame.top, work.top);
     EXPECT_LE(frame.bottom, work.bottom);
-}
-
-TEST(ResultScalingTest, OnAShortScreenTheResultsScrollAndTheQuestionStays) {
-    auto w = OpenSetup(1, 3);
-    ASSERT_NE(w, nullptr);
-    PresentReport(*w, TwoAdapterReport(), true);
-    // At 150 % the 913 px window wants 1370: more than this screen has.
-    MoveToDpi(*w, kOneAndAHalf);
-    const RECT work = WorkArea(*w);
-    ASSERT_LT(work.bottom - work.top, 1370) << "the test screen is taller than assumed";
-    const SIZE client = ClientSize(*w);
-    EXPECT_EQ(client.cy, work.bottom - work.top);
-    CPaintManagerUI& pm = w->GetPaintManager();
-    for (const wchar_t* name : {L"btn_setup_exit", L"btn_setup_continue"}) {
-        CControlUI* button = pm.FindControl(name);
-        const RECT r = button->GetPos();
-        const RECT seen = button->GetVisibleRect();
-        EXPECT_TRUE(EqualRect(&r, &seen)) << name;
-        EXPECT_LE(r.bottom, client.cy) << name;
-        EXPECT_GT(r.top, 0) << name;
-    }
-    // The last rows start out of view; End brings the links in.
-    auto* area = dynamic_cast<CContainerUI*>(pm.FindControl(L"ui_check_result"));
-    ASSERT_NE(area, nullptr);
-    EXPECT_GT(area->GetScrollRange(), 0);
-    RECT website = pm.FindControl(L"website")->GetVisibleRect();
-    EXPECT_TRUE(IsRectEmpty(&website));
-    SendMessageW(*w, WM_KEYDOWN, VK_END, 0);
-    pm.UpdateLayout();
-    const RECT all = pm.FindControl(L"website")->GetPos();
-    website = pm.FindControl(L"website")->GetVisibleRect();
-    EXPECT_TRUE(EqualRect(&all, &website));
-    const RECT steam = pm.FindControl(L"steamtext")->GetVisibleRect();
-    EXPECT_FALSE(IsRectEmpty(&steam));
-
-    // And the question's buttons still answer.
-    POINT centre;
-    ASSERT_TRUE(ControlCentre(pm, L"btn_setup_exit", centre));
-    ModalWatchdog watchdog(*w);
-    PostClick(*w, centre);
-    EXPECT_EQ(w->ShowModal(), 1u);
-    EXPECT_EQ(w->GetExitCode(), 5);
 }
