@@ -41,6 +41,11 @@ keep_picture() { # file name
     [ -n "${TVX_E2E_SHOTS:-}" ] && mkdir -p "$TVX_E2E_SHOTS" && cp "$1" "$TVX_E2E_SHOTS/$2"
 }
 
+# Windows draws a program that does not say it handles scaling itself as a
+# stretched bitmap; the exe's manifest says so (Wine scales every program).
+check "the exe declares per-monitor DPI awareness (v2, then v1)" \
+    grep -qa 'PerMonitorV2, PerMonitor</dpiAwareness>' "$bin/TavolexCheck.exe"
+
 start_screen 2048x2048 || { echo "cannot start Xvfb"; exit 1; }
 start_service --document "$src/config/checkerconfig.json"
 declare -A ink
