@@ -26,6 +26,8 @@ constexpr int kFallbackFontPixels = 14;
 // this many authored pixels.
 constexpr int kWheelLinePixels = 20;
 constexpr UINT kDefaultWheelLines = 3;
+// Alpha of an opaque ARGB colour.
+constexpr uint32_t kOpaque = 0xFF000000u;
 
 std::wstring DoubleSizeName(const std::wstring& file) {
     const size_t dot = file.find_last_of(L'.');
@@ -130,7 +132,7 @@ uint32_t CPaintManagerUI::GetAccentColor() const {
     if (m_accentColor != 0)
         return m_accentColor;
     const COLORREF system = GetSysColor(COLOR_HIGHLIGHT);
-    return 0xFF000000u | (GetRValue(system) << 16) | (GetGValue(system) << 8) | GetBValue(system);
+    return kOpaque | (GetRValue(system) << 16) | (GetGValue(system) << 8) | GetBValue(system);
 }
 
 void CPaintManagerUI::SetDpi(int dpi) {

@@ -35,6 +35,7 @@ private:
     bool m_dragging = false;
     int m_dragStartY = 0;
     int m_dragStartPos = 0;
+    // Until the skin says otherwise: a translucent grey thumb, no track.
     uint32_t m_thumbColor = 0x66808080u;
     uint32_t m_thumbHotColor = 0x99808080u;
     uint32_t m_trackColor = 0;
