@@ -147,8 +147,7 @@ deliver_input() {
     shift
     input=("$@")
     for try in 1 2 3 4 5; do
-        xdotool windowraise "$id" 2>/dev/null # another window may cover it
-        xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id" 2>/dev/null
+        activate_window "$id"
         "${input[@]}"
         if poll_until "${input_effect_seconds:-4}" "${effect[@]}"; then
             witnessed="${input[*]}"
@@ -157,6 +156,12 @@ deliver_input() {
     done
     echo "(${input[*]} on window $id had no effect after 5 tries)" >&2
     return 1
+}
+
+# Raises a window (another may cover it) and gives it the keyboard focus.
+activate_window() { # id
+    xdotool windowraise "$1" 2>/dev/null
+    xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1" 2>/dev/null
 }
 
 # True once the window is no longer shown, or its program has ended.

@@ -1,6 +1,9 @@
 // Controls that hold controls. CContainerUI stacks every child over its whole
 // inner rectangle; the vertical and horizontal layouts place children one
 // after another; the tab layout shows exactly one child (its selected page).
+// Any container can scroll its children vertically ("vscrollbar"): when they
+// need more height than it has, they keep their sizes and move under a
+// viewport, with a scroll bar drawn over the container's right inset.
 #pragma once
 
 #include "toolkit/control.h"
@@ -8,8 +11,12 @@
 #include <memory>
 #include <vector>
 
+class CScrollBarUI;
+
 class CContainerUI : public CControlUI {
 public:
+    CContainerUI();
+    ~CContainerUI() override;
     const wchar_t* GetClass() const override { return L"Container"; }
 
     // Takes ownership. Returns false (and deletes nothing) for a null control.
@@ -18,9 +25,15 @@ public:
     void RemoveAll();
     int GetCount() const { return static_cast<int>(m_items.size()); }
     CControlUI* GetItemAt(int index) const;
+    // True when `child` is one of the children that take part in layout.
+    bool ShowsChild(const CControlUI* child) const;
+    // The children that take part in layout, in order.
+    std::vector<CControlUI*> ShownChildren() const;
 
     void SetAttribute(const std::string& name, const std::string& value) override;
     void SetPos(const RECT& rect) override;
+    int MinLayoutHeight() const override;
+    bool CanShrink() const override { return m_scrollable; }
     CControlUI* FindMouseTarget(POINT point) override;
     CControlUI* FindControl(const std::wstring& name) override;
     void DoPaint(HDC dc, const RECT& dirty) override;
@@ -29,17 +42,39 @@ public:
     // A child's size, padding or visibility changed.
     void NeedUpdate();
 
+    // Scrolling. Positions are pixels of the window's DPI from the top of
+    // the content; they are kept in range at every layout.
+    bool IsScrollable() const { return m_scrollable; }
+    int GetScrollPos() const { return m_scrollPos; }
+    int GetScrollRange() const;
+    int GetViewportHeight() const { return m_viewport.bottom - m_viewport.top; }
+    int GetContentHeight() const { return m_contentHeight; }
+    void SetScrollPos(int pos);
+    void ScrollBy(int delta) { SetScrollPos(m_scrollPos + delta); }
+    // Scrolls as little as needed to show a rectangle (window pixels, as
+    // laid out now) of the content.
+    void ScrollIntoView(const RECT& area);
+    // Where children can be seen: the whole rectangle, or for a scroll area
+    // the band between its top and bottom insets.
+    RECT ChildClipRect() const;
+
 protected:
     RECT InnerRect() const;
     // Lays the visible children out inside `inner`.
     virtual void ArrangeChildren(const RECT& inner);
     virtual bool IsChildShown(int index) const;
-    // The children that take part in layout, in order.
-    std::vector<CControlUI*> ShownChildren() const;
+    // The least height the shown children need inside the insets.
+    virtual int ContentMinHeight() const;
 
     std::vector<std::unique_ptr<CControlUI>> m_items;
     RECT m_inset = {0, 0, 0, 0};
     int m_childPadding = 0;
+
+    bool m_scrollable = false;
+    int m_scrollPos = 0;
+    int m_contentHeight = 0;
+    RECT m_viewport = {0, 0, 0, 0};
+    std::unique_ptr<CScrollBarUI> m_scrollBar;
 };
 
 class CVerticalLayoutUI : public CContainerUI {
@@ -48,6 +83,7 @@ public:
 
 protected:
     void ArrangeChildren(const RECT& inner) override;
+    int ContentMinHeight() const override;
 };
 
 class CHorizontalLayoutUI : public CContainerUI {

@@ -1,6 +1,7 @@
 #include "toolkit/control.h"
 
 #include "support/text.h"
+#include "toolkit/accessible.h"
 #include "toolkit/container.h"
 #include "toolkit/markup.h"
 #include "toolkit/paint_manager.h"
@@ -37,11 +38,48 @@ void ReadColor(const std::string& value, uint32_t& target) {
         target = *c;
 }
 
+AccessibleRole ReadRole(const std::string& value) {
+    if (MarkupNameEquals(value, "none"))
+        return AccessibleRole::None;
+    if (MarkupNameEquals(value, "group"))
+        return AccessibleRole::Group;
+    if (MarkupNameEquals(value, "link"))
+        return AccessibleRole::Link;
+    return AccessibleRole::Automatic;
+}
+
+RECT Intersection(const RECT& a, const RECT& b) {
+    RECT r;
+    if (!IntersectRect(&r, &a, &b))
+        r = RECT{a.left, a.top, a.left, a.top};
+    return r;
+}
+
 } // namespace
+
+bool IsCaptionButtonName(const std::wstring& name) {
+    return name == L"closebtn" || name == L"minbtn" || name == L"maxbtn" || name == L"restorebtn";
+}
 
 CControlUI::~CControlUI() {
     if (m_manager != nullptr)
         m_manager->ForgetControl(this);
+    // A screen reader may hold the object for longer: it must find it cut
+    // off, never pointing here.
+    if (m_accessible != nullptr) {
+        m_accessible->Disconnect();
+        m_accessible->Release();
+    }
+}
+
+AccessibleObject* CControlUI::GetAccessibleObject() {
+    if (m_accessible == nullptr && m_manager != nullptr)
+        m_accessible = AccessibleObject::ForControl(this, m_manager->NextAccessibleId());
+    return m_accessible;
+}
+
+int CControlUI::GetAccessibleId() const {
+    return m_accessible != nullptr ? m_accessible->UniqueId() : 0;
 }
 
 void CControlUI::SetText(const std::wstring& text) {
@@ -58,6 +96,23 @@ void CControlUI::SetVisible(bool visible) {
     NeedParentUpdate();
 }
 
+bool CControlUI::IsShown() const {
+    for (const CControlUI* c = this; c != nullptr; c = c->m_parent) {
+        if (!c->m_visible)
+            return false;
+        if (c->m_parent != nullptr && !c->m_parent->ShowsChild(c))
+            return false;
+    }
+    return true;
+}
+
+void CControlUI::SetEnabled(bool enabled) {
+    if (m_enabled == enabled)
+        return;
+    m_enabled = enabled;
+    Invalidate();
+}
+
 void CControlUI::SetFixedWidth(int width) {
     m_fixedWidth = width < 0 ? kStretch : width;
     NeedParentUpdate();
@@ -71,6 +126,30 @@ void CControlUI::SetFixedHeight(int height) {
 void CControlUI::SetPadding(const RECT& padding) {
     m_padding = padding;
     NeedParentUpdate();
+}
+
+int CControlUI::Scaled(int value) const {
+    return m_manager != nullptr ? m_manager->Scale(value) : value;
+}
+
+RECT CControlUI::Scaled(const RECT& rect) const {
+    return RECT{Scaled(rect.left), Scaled(rect.top), Scaled(rect.right), Scaled(rect.bottom)};
+}
+
+int CControlUI::LayoutWidth() const {
+    return m_fixedWidth < 0 ? kStretch : Scaled(m_fixedWidth);
+}
+
+int CControlUI::LayoutHeight() const {
+    return m_fixedHeight < 0 ? kStretch : Scaled(m_fixedHeight);
+}
+
+RECT CControlUI::LayoutPadding() const {
+    return Scaled(m_padding);
+}
+
+int CControlUI::MinLayoutHeight() const {
+    return m_fixedHeight < 0 ? 0 : LayoutHeight();
 }
 
 void CControlUI::SetBkColor(uint32_t argb) {
@@ -104,7 +183,14 @@ void CControlUI::SetAttribute(const std::string& name, const std::string& value)
     else if (name == "visible") {
         if (const auto b = ParseBool(value))
             m_visible = *b;
-    } else if (name == "bkcolor")
+    } else if (name == "enabled") {
+        if (const auto b = ParseBool(value))
+            m_enabled = *b;
+    } else if (name == "accname")
+        m_accName = Wide(value);
+    else if (name == "accrole")
+        m_accRole = ReadRole(value);
+    else if (name == "bkcolor")
         ReadColor(value, m_bkColor);
     else if (name == "bkimage" || name == "image")
         m_bkImage = Wide(value);
@@ -124,6 +210,14 @@ void CControlUI::SetAttribute(const std::string& name, const std::string& value)
 void CControlUI::SetPos(const RECT& rect) {
     m_rect = rect;
     Invalidate();
+}
+
+RECT CControlUI::GetVisibleRect() const {
+    RECT visible = m_rect;
+    for (const CContainerUI* p = m_parent; p != nullptr; p = p->GetParent())
+        if (p->IsScrollable())
+            visible = Intersection(visible, p->ChildClipRect());
+    return visible;
 }
 
 CControlUI* CControlUI::FindMouseTarget(POINT point) {
@@ -146,13 +240,13 @@ void CControlUI::DoPaint(HDC dc, const RECT& dirty) {
 }
 
 void CControlUI::PaintBackground(HDC dc) {
-    FillBox(dc, m_rect, m_bkColor, m_borderRound);
+    FillBox(dc, m_rect, m_bkColor, Scaled(m_borderRound));
     if (!m_bkImage.empty() && m_manager != nullptr)
         DrawPicture(dc, m_rect, m_manager->GetImage(m_bkImage));
 }
 
 void CControlUI::PaintBorder(HDC dc) {
-    DrawBoxBorder(dc, m_rect, m_borderColor, m_borderSize, m_borderRound);
+    DrawBoxBorder(dc, m_rect, m_borderColor, Scaled(m_borderSize), Scaled(m_borderRound));
 }
 
 void CControlUI::SetManager(CPaintManagerUI* manager, CContainerUI* parent) {
@@ -222,8 +316,9 @@ void CLabelUI::PaintContent(HDC dc) {
 void CLabelUI::PaintText(HDC dc, uint32_t color) {
     if (m_text.empty() || m_manager == nullptr)
         return;
-    RECT r = {m_rect.left + m_textPadding.left, m_rect.top + m_textPadding.top,
-              m_rect.right - m_textPadding.right, m_rect.bottom - m_textPadding.bottom};
+    const RECT pad = Scaled(m_textPadding);
+    RECT r = {m_rect.left + pad.left, m_rect.top + pad.top, m_rect.right - pad.right,
+              m_rect.bottom - pad.bottom};
     DrawTextIn(dc, r, m_text, m_manager->GetFont(m_font), color, m_format);
 }
 
@@ -244,6 +339,10 @@ void CButtonUI::SetAttribute(const std::string& name, const std::string& value) 
         CLabelUI::SetAttribute(name, value);
 }
 
+bool CButtonUI::IsTabStop() const {
+    return m_visible && m_enabled && !IsCaptionButtonName(m_name);
+}
+
 void CButtonUI::DoEvent(const UiEvent& event) {
     const bool inside = PtInRect(&m_rect, event.point) != FALSE;
     const bool wasHot = m_hot;
@@ -260,6 +359,10 @@ void CButtonUI::DoEvent(const UiEvent& event) {
     case UiEventType::ButtonDown:
         m_captured = true;
         m_pushed = inside;
+        // A pressed button takes the focus, as native buttons do; the ring
+        // stays hidden until the keyboard is used.
+        if (IsTabStop() && m_manager != nullptr)
+            m_manager->SetFocus(this, false);
         break;
     case UiEventType::MouseMove:
         if (m_captured)
@@ -287,7 +390,7 @@ void CButtonUI::PaintBackground(HDC dc) {
         color = m_pushedBkColor;
     else if ((m_hot || m_pushed) && m_hotBkColor != 0)
         color = m_hotBkColor;
-    FillBox(dc, m_rect, color, m_borderRound);
+    FillBox(dc, m_rect, color, Scaled(m_borderRound));
     const std::wstring* image = &m_bkImage;
     if (!m_normalImage.empty())
         image = &m_normalImage;

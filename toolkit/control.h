@@ -10,6 +10,7 @@
 
 class CPaintManagerUI;
 class CContainerUI;
+class AccessibleObject;
 
 // What a control reacts to; the manager translates window messages.
 enum class UiEventType { MouseEnter, MouseLeave, ButtonDown, ButtonUp, MouseMove };
@@ -21,6 +22,14 @@ struct UiEvent {
 
 // Fixed size or stretch along one axis; see the layout format document.
 constexpr int kStretch = -1;
+
+// What a screen reader is told a control is ("accrole" in a layout);
+// Automatic decides by the control's kind, text and "accname".
+enum class AccessibleRole { Automatic, None, Group, Link };
+
+// "closebtn", "minbtn", "maxbtn", "restorebtn": the skin's stand-ins for the
+// caption buttons, which, as on any window, are no tab stops.
+bool IsCaptionButtonName(const std::wstring& name);
 
 class CControlUI {
 public:
@@ -39,6 +48,13 @@ public:
 
     bool IsVisible() const { return m_visible; }
     virtual void SetVisible(bool visible = true);
+    // Visible, and so are its ancestors, and it is on its tab layout's
+    // selected page: it takes part in layout.
+    bool IsShown() const;
+    bool IsEnabled() const { return m_enabled; }
+    void SetEnabled(bool enabled = true);
+    // Reached with Tab and Shift+Tab (when shown).
+    virtual bool IsTabStop() const { return false; }
 
     int GetFixedWidth() const { return m_fixedWidth; }
     int GetFixedHeight() const { return m_fixedHeight; }
@@ -48,10 +64,21 @@ public:
     const RECT& GetPadding() const { return m_padding; }
     void SetPadding(const RECT& padding);
 
+    // The sizes above are authored at 96 DPI; these are the window's pixels
+    // (kStretch stays kStretch).
+    int LayoutWidth() const;
+    int LayoutHeight() const;
+    RECT LayoutPadding() const;
+    // The least height that shows everything inside, in window pixels.
+    virtual int MinLayoutHeight() const;
+    // A scroll area may get less than its fixed height.
+    virtual bool CanShrink() const { return false; }
+
     void SetBkColor(uint32_t argb);
     uint32_t GetBkColor() const { return m_bkColor; }
     void SetBkImage(const std::wstring& file);
     void SetBorderColor(uint32_t argb);
+    int GetBorderRound() const { return m_borderRound; }
 
     // Applies one layout attribute; unknown names are ignored so that a
     // layout written for a newer version still loads.
@@ -59,6 +86,19 @@ public:
 
     const RECT& GetPos() const { return m_rect; }
     virtual void SetPos(const RECT& rect);
+    // The part of the rectangle that can be seen: cut by every scroll area
+    // the control is in (empty when scrolled out of view).
+    RECT GetVisibleRect() const;
+
+    // Screen readers: the name from "accname" (a picture's text, a group's
+    // caption), the role from "accrole", and the control's one accessible
+    // object, made on first use and cut off when the control goes.
+    const std::wstring& GetAccessibleName() const { return m_accName; }
+    void SetAccessibleName(const std::wstring& name) { m_accName = name; }
+    AccessibleRole GetAccessibleRole() const { return m_accRole; }
+    AccessibleObject* GetAccessibleObject();
+    // The object's identity in focus events, or 0 while there is none.
+    int GetAccessibleId() const;
 
     // The deepest visible control at a point that takes mouse input, or null.
     virtual CControlUI* FindMouseTarget(POINT point);
@@ -78,6 +118,9 @@ public:
 protected:
     // Size, padding or visibility changed: the parent must lay out again.
     void NeedParentUpdate();
+    // An authored length at the window's DPI (as authored without a window).
+    int Scaled(int value) const;
+    RECT Scaled(const RECT& rect) const;
     virtual void PaintBackground(HDC dc);
     virtual void PaintContent(HDC dc) {}
     virtual void PaintBorder(HDC dc);
@@ -87,6 +130,7 @@ protected:
     std::wstring m_name;
     std::wstring m_text;
     bool m_visible = true;
+    bool m_enabled = true;
     int m_fixedWidth = kStretch;
     int m_fixedHeight = kStretch;
     RECT m_padding = {0, 0, 0, 0};
@@ -96,6 +140,9 @@ protected:
     uint32_t m_borderColor = 0;
     int m_borderSize = 0;
     int m_borderRound = 0;
+    std::wstring m_accName;
+    AccessibleRole m_accRole = AccessibleRole::Automatic;
+    AccessibleObject* m_accessible = nullptr; // one reference, dropped on destruction
 };
 
 // Text in one font and colour, aligned inside the control.
@@ -124,7 +171,8 @@ class CButtonUI : public CLabelUI {
 public:
     const wchar_t* GetClass() const override { return L"Button"; }
     void SetAttribute(const std::string& name, const std::string& value) override;
-    bool TakesMouse() const override { return m_visible; }
+    bool TakesMouse() const override { return m_visible && m_enabled; }
+    bool IsTabStop() const override;
     void DoEvent(const UiEvent& event) override;
     bool IsHot() const { return m_hot; }
     bool IsPushed() const { return m_pushed; }

@@ -96,6 +96,9 @@ void ApplyWindow(const MarkupNode& node, CPaintManagerUI& manager) {
         } else if (a.first == "bkcolor") {
             if (const auto c = ParseColor(a.second))
                 manager.SetBkColor(*c);
+        } else if (a.first == "accentcolor") {
+            if (const auto c = ParseColor(a.second))
+                manager.SetAccentColor(*c);
         }
     }
     for (const MarkupNode& child : node.children)

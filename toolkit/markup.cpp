@@ -2,6 +2,7 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 
@@ -147,6 +148,17 @@ std::vector<BoxSpan> LayoutBox(int start, int length, int gap, const std::vector
             fixedTotal += item.size;
     }
     long long room = static_cast<long long>(length) - fixedTotal;
+    std::vector<int> sizes;
+    sizes.reserve(items.size());
+    for (const BoxItem& item : items) {
+        int size = item.size;
+        if (room < 0 && item.shrink && size > 0) {
+            const long long give = std::min<long long>(size, -room);
+            size -= static_cast<int>(give);
+            room += give;
+        }
+        sizes.push_back(size);
+    }
     if (room < 0)
         room = 0;
     const int share = stretchCount > 0 ? static_cast<int>(room / stretchCount) : 0;
@@ -155,7 +167,7 @@ std::vector<BoxSpan> LayoutBox(int start, int length, int gap, const std::vector
     long long pos = start;
     for (size_t i = 0; i < items.size(); ++i) {
         const BoxItem& item = items[i];
-        int size = item.size;
+        int size = sizes[i];
         if (size < 0) {
             size = share;
             if (extra > 0) {

@@ -43,6 +43,9 @@ struct BoxItem {
     int size = -1; // fixed length, or -1 to share the room left over
     int padBefore = 0;
     int padAfter = 0;
+    // A fixed item that gives up room when the items do not fit (a scroll
+    // area, which then shows less of its content).
+    bool shrink = false;
 };
 
 struct BoxSpan {
@@ -52,7 +55,8 @@ struct BoxSpan {
 
 // Places items one after another along [start, start + length), separated by
 // `gap`. Fixed items keep their size; stretch items share what is left equally
-// (the first ones take the remainder pixels) and never go below zero. Items
-// that do not fit overflow the end rather than shrink: a layout that is too
-// small shows clipping, not squashed controls.
+// (the first ones take the remainder pixels) and never go below zero. When
+// the fixed items do not fit, shrinkable ones give up room first, in order,
+// down to zero; whatever still does not fit overflows the end rather than
+// squashing other items: a layout that is too small shows clipping.
 std::vector<BoxSpan> LayoutBox(int start, int length, int gap, const std::vector<BoxItem>& items);

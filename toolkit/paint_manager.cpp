@@ -1,5 +1,9 @@
 #include "toolkit/paint_manager.h"
 
+#include "support/win_handles.h"
+#include "toolkit/accessible.h"
+#include "toolkit/container.h"
+
 #include <windowsx.h>
 
 #include <objidl.h>
@@ -12,6 +16,26 @@ namespace {
 
 HINSTANCE g_instance = nullptr;
 thread_local std::wstring t_resourcePath;
+
+// Pictures drawn for twice the pixels carry this before their extension.
+constexpr wchar_t kDoubleSizeSuffix[] = L"@2x";
+// The face and size of the font used when a layout names none.
+constexpr wchar_t kFallbackFace[] = L"Segoe UI";
+constexpr int kFallbackFontPixels = 14;
+// The mouse wheel turns the system's number of lines per notch; a line is
+// this many authored pixels.
+constexpr int kWheelLinePixels = 20;
+constexpr UINT kDefaultWheelLines = 3;
+// Alpha of an opaque ARGB colour.
+constexpr uint32_t kOpaque = 0xFF000000u;
+
+std::wstring DoubleSizeName(const std::wstring& file) {
+    const size_t dot = file.find_last_of(L'.');
+    const size_t slash = file.find_last_of(L"\\/");
+    if (dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash))
+        return file + kDoubleSizeSuffix;
+    return file.substr(0, dot) + kDoubleSizeSuffix + file.substr(dot);
+}
 
 HFONT MakeFont(const std::wstring& face, int pixelSize, bool bold) {
     LOGFONTW lf = {};
@@ -32,7 +56,14 @@ CPaintManagerUI::~CPaintManagerUI() {
     // Controls tell the manager when they go; it must not be half gone then.
     m_hot = nullptr;
     m_pushed = nullptr;
+    m_focus = nullptr;
+    m_spaceTarget = nullptr;
+    OnWindowGone();
     m_root.reset();
+    // COM is undone on the thread that set it up; elsewhere it is left to
+    // the thread's end rather than undone for the wrong thread.
+    if (m_com && GetCurrentThreadId() != m_comThread)
+        static_cast<void>(m_com.release());
 }
 
 void CPaintManagerUI::SetInstance(HINSTANCE instance) {
@@ -97,32 +128,64 @@ void CPaintManagerUI::SetInitSize(int width, int height) {
     m_initSize.cy = height;
 }
 
+uint32_t CPaintManagerUI::GetAccentColor() const {
+    if (m_accentColor != 0)
+        return m_accentColor;
+    const COLORREF system = GetSysColor(COLOR_HIGHLIGHT);
+    return kOpaque | (GetRValue(system) << 16) | (GetGValue(system) << 8) | GetBValue(system);
+}
+
+void CPaintManagerUI::SetDpi(int dpi) {
+    if (dpi <= 0)
+        dpi = kDefaultDpi;
+    if (dpi == m_dpi)
+        return;
+    m_dpi = dpi;
+    // Fonts are made again on first use, pictures read again (perhaps the
+    // double-size ones).
+    for (FontEntry& entry : m_fonts)
+        entry.font.reset();
+    m_fallbackFont.reset();
+    m_images.clear();
+    NeedUpdate();
+}
+
 void CPaintManagerUI::AddFont(int id, const std::wstring& face, int pixelSize, bool bold,
                               bool isDefault) {
-    HFONT font = MakeFont(face, pixelSize, bold);
-    if (font == nullptr)
+    if (pixelSize <= 0)
         return;
     for (FontEntry& entry : m_fonts)
         if (entry.id == id) {
-            entry.font.reset(font);
+            entry.face = face;
+            entry.pixelSize = pixelSize;
+            entry.bold = bold;
+            entry.font.reset();
             if (isDefault)
                 m_defaultFont = id;
             return;
         }
-    m_fonts.push_back(FontEntry{id, GdiObjectOwner(font)});
+    m_fonts.push_back(FontEntry{id, face, pixelSize, bold, GdiObjectOwner()});
     if (isDefault || m_defaultFont < 0)
         m_defaultFont = id;
 }
 
 HFONT CPaintManagerUI::GetFont(int id) {
-    for (const FontEntry& entry : m_fonts)
+    FontEntry* chosen = nullptr;
+    for (FontEntry& entry : m_fonts)
         if (entry.id == id)
-            return static_cast<HFONT>(entry.font.get());
-    for (const FontEntry& entry : m_fonts)
-        if (entry.id == m_defaultFont)
-            return static_cast<HFONT>(entry.font.get());
+            chosen = &entry;
+    if (chosen == nullptr)
+        for (FontEntry& entry : m_fonts)
+            if (entry.id == m_defaultFont)
+                chosen = &entry;
+    if (chosen != nullptr) {
+        if (chosen->font.get() == nullptr)
+            chosen->font.reset(MakeFont(chosen->face, Scale(chosen->pixelSize), chosen->bold));
+        if (chosen->font.get() != nullptr)
+            return static_cast<HFONT>(chosen->font.get());
+    }
     if (m_fallbackFont.get() == nullptr)
-        m_fallbackFont.reset(MakeFont(L"Segoe UI", 14, false));
+        m_fallbackFont.reset(MakeFont(kFallbackFace, Scale(kFallbackFontPixels), false));
     return static_cast<HFONT>(m_fallbackFont.get());
 }
 
@@ -131,10 +194,15 @@ Gdiplus::Bitmap* CPaintManagerUI::GetImage(const std::wstring& file) {
     if (found != m_images.end())
         return found->second.get();
     // Names are relative to the skin folder; a missing picture is cached as
-    // null so that painting does not hit the disk again.
+    // null so that painting does not hit the disk again. Above 96 DPI the
+    // double-size picture is sharper than the normal one stretched.
     std::unique_ptr<Gdiplus::Bitmap> picture;
-    if (file.find(L"..") == std::wstring::npos)
-        picture = LoadPicture(m_resourcePath + file);
+    if (file.find(L"..") == std::wstring::npos) {
+        if (m_dpi > kDefaultDpi)
+            picture = LoadPicture(m_resourcePath + DoubleSizeName(file));
+        if (!picture)
+            picture = LoadPicture(m_resourcePath + file);
+    }
     Gdiplus::Bitmap* result = picture.get();
     m_images.emplace(file, std::move(picture));
     return result;
@@ -163,6 +231,10 @@ void CPaintManagerUI::Invalidate(const RECT& rect) {
 void CPaintManagerUI::ForgetControl(CControlUI* control) {
     if (m_hot == control)
         m_hot = nullptr;
+    if (m_focus == control)
+        m_focus = nullptr;
+    if (m_spaceTarget == control)
+        m_spaceTarget = nullptr;
     if (m_pushed == control) {
         m_pushed = nullptr;
         if (m_window != nullptr && GetCapture() == m_window)
@@ -171,7 +243,7 @@ void CPaintManagerUI::ForgetControl(CControlUI* control) {
 }
 
 bool CPaintManagerUI::IsCaptionPoint(POINT point) {
-    if (point.y < 0 || point.y >= m_captionHeight || !m_root)
+    if (point.y < 0 || point.y >= Scale(m_captionHeight) || !m_root)
         return false;
     UpdateLayout();
     return m_root->FindMouseTarget(point) == nullptr;
@@ -203,6 +275,7 @@ void CPaintManagerUI::Paint() {
         DeleteObject(background);
         if (m_root)
             m_root->DoPaint(memory, dirty);
+        PaintFocusRing(memory);
         BitBlt(dc, dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top,
                memory, dirty.left, dirty.top, SRCCOPY);
         SelectObject(memory, old);
@@ -236,6 +309,27 @@ bool CPaintManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam,
         return true;
     case WM_SIZE:
         NeedUpdate();
+        return false;
+    case WM_KEYDOWN:
+        return OnKeyDown(wParam, lParam);
+    case WM_KEYUP:
+        return OnKeyUp(wParam);
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        // The ring shows only while the window has the keyboard.
+        InvalidateFocusRing();
+        return false;
+    case WM_MOUSEWHEEL:
+        return OnMouseWheel(wParam, lParam);
+    case WM_GETOBJECT:
+        // OBJID_CLIENT arrives as a DWORD; on 64-bit Windows lParam is not
+        // sign-extended, so compare as the 32-bit value.
+        if (static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT)
+            return false;
+        result = AnswerGetObject(wParam);
+        return result != 0;
+    case WM_NCDESTROY:
+        OnWindowGone();
         return false;
     case WM_MOUSEMOVE: {
         UpdateLayout();
@@ -290,6 +384,63 @@ bool CPaintManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam,
         }
         return false;
     default:
+        if (message == ActivateMessage()) {
+            CControlUI* control = FindByAccessibleId(static_cast<int>(lParam));
+            if (control != nullptr && control->IsShown() && control->IsEnabled())
+                Activate(control);
+            return true;
+        }
         return false;
     }
+}
+
+bool CPaintManagerUI::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
+    POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ScreenToClient(m_window, &pt);
+    UpdateLayout();
+    CContainerUI* area = ScrollTarget(&pt);
+    if (area == nullptr)
+        return false;
+    UINT lines = kDefaultWheelLines;
+    SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    // "One screen per notch" comes as WHEEL_PAGESCROLL.
+    const int notchPixels = lines == WHEEL_PAGESCROLL
+                                ? area->GetViewportHeight()
+                                : static_cast<int>(lines) * Scale(kWheelLinePixels);
+    const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
+    area->ScrollBy(-MulDiv(delta, notchPixels, WHEEL_DELTA));
+    UpdateLayout();
+    // The control under the pointer changed with the content.
+    SetHot(m_root ? m_root->FindMouseTarget(pt) : nullptr, pt);
+    return true;
+}
+
+namespace {
+
+CContainerUI* FindScrollArea(CControlUI* control, const POINT* point) {
+    auto* container = dynamic_cast<CContainerUI*>(control);
+    if (container == nullptr || !container->IsVisible())
+        return nullptr;
+    if (point != nullptr && !PtInRect(&container->GetPos(), *point))
+        return nullptr;
+    // The innermost area wins.
+    for (CControlUI* child : container->ShownChildren())
+        if (CContainerUI* inner = FindScrollArea(child, point))
+            return inner;
+    return container->GetScrollRange() > 0 ? container : nullptr;
+}
+
+} // namespace
+
+CContainerUI* CPaintManagerUI::ScrollTarget(const POINT* point) const {
+    if (!m_root)
+        return nullptr;
+    if (point != nullptr)
+        if (CContainerUI* under = FindScrollArea(m_root.get(), point))
+            return under;
+    if (m_focus != nullptr)
+        for (CContainerUI* p = m_focus->GetParent(); p != nullptr; p = p->GetParent())
+            if (p->GetScrollRange() > 0)
+                return p;
+    return FindScrollArea(m_root.get(), nullptr);
 }

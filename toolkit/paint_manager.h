@@ -1,9 +1,11 @@
 // One per window: owns the control tree, the window's fonts and pictures, the
-// back buffer, and turns mouse messages into control states and click
-// notifications.
+// back buffer, and turns mouse and key messages into control states, click
+// notifications, scrolling and keyboard focus. Everything authored in a
+// layout is scaled to the window's DPI here, at layout and paint time.
 #pragma once
 
 #include "toolkit/control.h"
+#include "toolkit/dpi_scale.h"
 #include "toolkit/render.h"
 
 #include <windows.h>
@@ -16,6 +18,9 @@
 namespace Gdiplus {
 class Bitmap;
 }
+class ComInitGuard;
+struct IAccessible;
+class CContainerUI;
 
 struct TNotifyUI {
     std::wstring sType; // "click"
@@ -57,18 +62,29 @@ public:
     void AddNotifier(INotifyUI* notifier) { m_notifier = notifier; }
     void SendNotify(CControlUI* sender, const wchar_t* type);
 
-    // Window-level attributes from the layout's root element.
+    // Window-level attributes from the layout's root element, as authored.
     void SetInitSize(int width, int height);
     SIZE GetInitSize() const { return m_initSize; }
     void SetCaptionHeight(int height) { m_captionHeight = height; }
     int GetCaptionHeight() const { return m_captionHeight; }
     void SetBkColor(uint32_t argb) { m_bkColor = argb; }
+    // The focus ring's colour; the system highlight colour until a skin
+    // names one.
+    void SetAccentColor(uint32_t argb) { m_accentColor = argb; }
+    uint32_t GetAccentColor() const;
 
-    // Fonts by id; id -1 or an unknown id gives the default font.
+    // The DPI the window is shown at (96 until the window says otherwise).
+    // Changing it makes the fonts and pictures again and lays out anew.
+    int GetDpi() const { return m_dpi; }
+    void SetDpi(int dpi);
+    int Scale(int value) const { return ScaleForDpi(value, m_dpi); }
+
+    // Fonts by id, sizes in pixels at 96 DPI; id -1 or an unknown id gives
+    // the default font. Made at the window's DPI on first use.
     void AddFont(int id, const std::wstring& face, int pixelSize, bool bold, bool isDefault);
     HFONT GetFont(int id);
     // Pictures by file name relative to the resource path; cached; null when
-    // missing.
+    // missing. Above 96 DPI a "name@2x.png" beside "name.png" is preferred.
     Gdiplus::Bitmap* GetImage(const std::wstring& file);
 
     void NeedUpdate();
@@ -79,6 +95,31 @@ public:
     // A control is going away: drop any reference to it.
     void ForgetControl(CControlUI* control);
 
+    // Keyboard focus: one tab stop or none. The ring around it shows once
+    // the keyboard has been used (or a screen reader moved the focus).
+    CControlUI* GetFocus() const { return m_focus; }
+    void SetFocus(CControlUI* control, bool showRing);
+    bool IsFocusRingShown() const { return m_ringShown; }
+    // The shown tab stops in layout order.
+    std::vector<CControlUI*> TabStops() const;
+    // Tab (forward) and Shift+Tab; wraps around. False when there is no
+    // tab stop.
+    bool MoveFocus(bool forward);
+    // What a click on the control does: the same notification.
+    void Activate(CControlUI* control);
+
+    // Screen readers: the window's client object, whose children are the
+    // controls (the caller gets a reference), and what answers
+    // WM_GETOBJECT. Ids identify controls' objects in focus events.
+    IAccessible* GetAccessible();
+    int NextAccessibleId() { return m_nextAccessibleId--; }
+    CControlUI* FindByAccessibleId(int id) const;
+    // A screen reader's "do default action": run later from the message
+    // loop, like a posted click, so that the reader's call returns first.
+    void PostActivate(CControlUI* control);
+    // The private message that carries it.
+    static UINT ActivateMessage();
+
     // Returns true when the message was handled, with its result.
     bool MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // True when the point (client coordinates) drags the window.
@@ -86,7 +127,18 @@ public:
 
 private:
     void Paint();
+    void PaintFocusRing(HDC dc);
+    RECT FocusRingRect(const CControlUI& control) const;
+    void InvalidateFocusRing();
     void SetHot(CControlUI* control, POINT point);
+    bool OnKeyDown(WPARAM key, LPARAM flags);
+    bool OnKeyUp(WPARAM key);
+    bool OnMouseWheel(WPARAM wParam, LPARAM lParam);
+    // The scroll area under a point, else the one holding the focus, else
+    // the first in the tree that can scroll.
+    CContainerUI* ScrollTarget(const POINT* point) const;
+    LRESULT AnswerGetObject(WPARAM flags);
+    void OnWindowGone();
 
     HWND m_window = nullptr;
     std::unique_ptr<CControlUI> m_root;
@@ -95,11 +147,16 @@ private:
     SIZE m_initSize = {0, 0};
     int m_captionHeight = 0;
     uint32_t m_bkColor = 0xFFFFFFFFu;
+    uint32_t m_accentColor = 0;
+    int m_dpi = kDefaultDpi;
     std::wstring m_resourcePath;
 
     struct FontEntry {
         int id;
-        GdiObjectOwner font;
+        std::wstring face;
+        int pixelSize;
+        bool bold;
+        GdiObjectOwner font; // made at m_dpi on first use
     };
     std::vector<FontEntry> m_fonts;
     int m_defaultFont = -1;
@@ -112,4 +169,13 @@ private:
     CControlUI* m_hot = nullptr;
     CControlUI* m_pushed = nullptr;
     bool m_trackingLeave = false;
+
+    CControlUI* m_focus = nullptr;
+    bool m_ringShown = false;
+    CControlUI* m_spaceTarget = nullptr; // Space pressed on it, click on release
+
+    IAccessible* m_accessible = nullptr; // the client object; one reference
+    int m_nextAccessibleId = -1;         // negative, as event ids of windowless objects are
+    std::unique_ptr<ComInitGuard> m_com; // made when a screen reader first asks
+    DWORD m_comThread = 0;
 };

@@ -2,6 +2,7 @@
 // native window, built from XML layout files in a skin folder.
 #pragma once
 
+#include "toolkit/accessible.h"
 #include "toolkit/container.h"
 #include "toolkit/control.h"
 #include "toolkit/dialog_builder.h"

@@ -1,5 +1,7 @@
 #include "toolkit/window.h"
 
+#include "toolkit/window_metrics.h"
+
 #include <windowsx.h>
 
 namespace {
@@ -190,6 +192,7 @@ LRESULT WindowImplBase::OnCreate() {
 
     CPaintManagerUI::SetResourcePath(CPaintManagerUI::GetInstancePath() + GetSkinFolder());
     m_pm.Init(m_hWnd);
+    m_pm.SetDpi(WindowDpi(m_hWnd));
     CDialogBuilder builder;
     CControlUI* root = builder.Create(GetSkinFile(), this, &m_pm);
     if (root == nullptr) {
@@ -199,11 +202,14 @@ LRESULT WindowImplBase::OnCreate() {
     m_pm.AttachDialog(root);
     m_pm.AddNotifier(this);
 
+    // The layout's size is authored at 96 DPI; a screen too small for it
+    // gets the window cut down to its work area (WM_WINDOWPOSCHANGING),
+    // and the scroll areas make up the difference.
     const SIZE size = m_pm.GetInitSize();
     UINT flags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
     if (size.cx <= 0 || size.cy <= 0)
         flags |= SWP_NOSIZE;
-    SetWindowPos(m_hWnd, nullptr, 0, 0, size.cx, size.cy, flags);
+    SetWindowPos(m_hWnd, nullptr, 0, 0, m_pm.Scale(size.cx), m_pm.Scale(size.cy), flags);
     InitWindow();
     return 0;
 }
@@ -218,7 +224,8 @@ LRESULT WindowImplBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         return m_pm.IsCaptionPoint(pt) ? HTCAPTION : HTCLIENT;
     }
     case WM_KEYDOWN:
-        // Escape closes; Enter (and every other key) does nothing.
+        // Escape closes; Tab, Enter, Space and the scroll keys are the paint
+        // manager's.
         if (wParam == VK_ESCAPE) {
             Close(1);
             return 0;
@@ -226,6 +233,22 @@ LRESULT WindowImplBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         break;
     case WM_GETDLGCODE:
         return DLGC_WANTALLKEYS;
+    case WM_WINDOWPOSCHANGING:
+        KeepSizeInsideWorkArea(m_hWnd, *reinterpret_cast<WINDOWPOS*>(lParam));
+        break;
+    case WM_DPICHANGED: {
+        // Moved to a monitor of another scale (or the scale changed): fonts
+        // and pictures are made again and the tree laid out anew, in the
+        // rectangle Windows suggests, which keeps the window where the user
+        // put it and avoids bouncing between two monitors.
+        m_pm.SetDpi(HIWORD(wParam));
+        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+        if (suggested != nullptr)
+            SetWindowPos(m_hWnd, nullptr, suggested->left, suggested->top,
+                         suggested->right - suggested->left, suggested->bottom - suggested->top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
     default:
         break;
     }

@@ -15,6 +15,13 @@ namespace {
 // Opaque red, written the way the layouts write colours.
 constexpr uint32_t kRedText = 0xFFFF0000u;
 
+// The second adapter's two rows in checkresult.xml: 62 px each with 8 px
+// between and before them. The check window grows by them; the results
+// area of both windows gets this fixed height. Both are authored pixels,
+// scaled by the toolkit like the layout's own.
+constexpr int kSecondAdapterGrowth = 140;
+constexpr int kTwoAdapterResultsHeight = 750;
+
 bool ShellOpen(const std::wstring& address) {
     return OpenWebPage(address, IsProcessElevated(),
                        PageOpeners{&OpenThroughDesktopShell, &OpenWithShellExecute});
@@ -142,12 +149,13 @@ void CCheckResultWnd::ShowSystemInfo(const SystemInfoText& info, int driverFlags
         // growing; the setup layout is already tall enough.
         RECT r;
         GetWindowRect(m_hWnd, &r);
-        SetWindowPos(m_hWnd, nullptr, 0, 0, r.right - r.left, r.bottom - r.top + 140,
+        SetWindowPos(m_hWnd, nullptr, 0, 0, r.right - r.left,
+                     r.bottom - r.top + m_pm.Scale(kSecondAdapterGrowth),
                      SWP_NOZORDER | SWP_NOMOVE);
         CenterWindow();
     }
     if (CControlUI* area = m_pm.FindControl(L"ui_check_result"))
-        area->SetFixedHeight(750);
+        area->SetFixedHeight(kTwoAdapterResultsHeight);
 }
 
 void CCheckResultWnd::ShowOverallResult(int game, int video, int steamvr) {

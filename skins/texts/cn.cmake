@@ -3,6 +3,8 @@ set(FONT_FACE "Microsoft YaHei")
 set(VERDICT_WIDTH 130)
 set(LINK_WIDTH 120)
 set(BTN_SETUP_WIDTH 120)
+# What screen readers call the close button of the header.
+set(BTN_CLOSE "关闭")
 set(HEADER_TITLE "N5 兼容性检测")
 set(COL_COMPONENT "硬件与系统")
 set(COL_GAMES "VR 游戏")

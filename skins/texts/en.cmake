@@ -3,6 +3,8 @@ set(FONT_FACE "Segoe UI")
 set(VERDICT_WIDTH 130)
 set(LINK_WIDTH 150)
 set(BTN_SETUP_WIDTH 140)
+# What screen readers call the close button of the header.
+set(BTN_CLOSE "Close")
 set(HEADER_TITLE "N5 Compatibility Check")
 set(COL_COMPONENT "Component")
 set(COL_GAMES "VR games")

@@ -3,6 +3,8 @@ set(FONT_FACE "Meiryo")
 set(VERDICT_WIDTH 130)
 set(LINK_WIDTH 150)
 set(BTN_SETUP_WIDTH 170)
+# What screen readers call the close button of the header.
+set(BTN_CLOSE "閉じる")
 set(HEADER_TITLE "N5 互換性チェック")
 set(COL_COMPONENT "コンポーネント")
 set(COL_GAMES "VRゲーム")

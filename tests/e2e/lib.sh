@@ -21,6 +21,8 @@ downloaded="$data/updates/tavolex/checkerconfig.json"
 log_lines() { [ -f "$log" ] && wc -l <"$log" || echo 0; }
 new_log() { tail -n +"$(($1 + 1))" "$log" 2>/dev/null | tr -d '\r'; }
 
+source "$(dirname "${BASH_SOURCE[0]}")/screens.sh"
+
 work="$(mktemp -d "${TMPDIR:-/tmp}/tvx-e2e.XXXXXX")"
 failures=0
 e2e_cleanup() {
@@ -115,6 +117,50 @@ windowed_check() { # description dir
     fi
     wait_for_exit 30
     expect_exit "$1: closing the result window ends the program" 0
+}
+
+# A screen reader's view of the program's windows from another process
+# (tests/tools/acc_client.cpp, built beside the exe). Output has no CRs.
+acc() { # command window-class [name]
+    LC_ALL=C.UTF-8 "$wine" "$bin/acc_client.exe" "$@" 2>/dev/null | tr -d '\r'
+}
+
+# Whether another process can read the window's accessible objects. Wine
+# 8.0's 64-bit build answers AccessibleObjectFromWindow with E_NOINTERFACE
+# for any object; there the win_tests walk the tree in-process instead.
+msaa_across_processes() { # window-class
+    case "$(acc tree "$1")" in
+    *"failed: 0x80004002"*) return 1 ;;
+    esac
+    return 0
+}
+
+# True when the focused object, as a screen reader reads it, has this name.
+focus_is() { # window-class name
+    [ "$(acc focus "$1")" = "$2" ]
+}
+
+# Polls until the focused object has this name; fails after the deadline.
+wait_for_focus() { # window-class name seconds
+    poll_until "$3" focus_is "$1" "$2" && return 0
+    echo "(focus is \"$(acc focus "$1")\", not \"$2\")" >&2
+    return 1
+}
+
+# The text a skin gives a name in skins/texts/<lang>.cmake: an independent
+# reading of what the windows should say.
+skin_text() { # lang NAME
+    sed -n -e "s/^set($2 \"\\(.*\\)\")\$/\\1/p" -e "s/^set($2 \\([^\" ]*\\))\$/\\1/p" \
+        "$root/skins/texts/$1.cmake"
+}
+
+# Every case marks that it ran to its end; the script then checks that all
+# of them did. A shell error inside a loop (an empty number in $((...)), say)
+# abandons the loop silently and the script would otherwise end as a pass.
+cases_run=0
+case_ran() { cases_run=$((cases_run + 1)); }
+expect_cases() { # number
+    [ "$cases_run" -eq "$1" ] || fail "only $cases_run of $1 cases ran to their end"
 }
 
 # Reports the output of failed runs (kept beside each case's folder).

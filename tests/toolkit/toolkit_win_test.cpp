@@ -1,6 +1,7 @@
 // The toolkit on real windows: layout building, placement, painting, mouse
 // and keys, and the layout failure path.
 #include "tests/toolkit/gui_helpers.h"
+#include "tests/toolkit/test_window.h"
 #include "toolkit/toolkit.h"
 
 #include <gtest/gtest.h>
@@ -37,52 +38,6 @@ const char kLayout[] = R"(<?xml version="1.0" encoding="utf-8"?>
     <Control name="rest"/>
   </VERTICALLAYOUT>
 </Window>)";
-
-// A skin folder beside the test program, removed afterwards.
-class TestSkin {
-public:
-    TestSkin() {
-        m_folder = CPaintManagerUI::GetInstancePath() + L"skin_toolkit_test";
-        CreateDirectoryW(m_folder.c_str(), nullptr);
-    }
-    ~TestSkin() {
-        for (const std::wstring& f : m_files)
-            DeleteFileW(f.c_str());
-        RemoveDirectoryW(m_folder.c_str());
-    }
-    void Write(const std::wstring& name, const std::string& bytes) {
-        const std::wstring path = m_folder + L"\\" + name;
-        FILE* f = _wfopen(path.c_str(), L"wb");
-        ASSERT_NE(f, nullptr);
-        fwrite(bytes.data(), 1, bytes.size(), f);
-        fclose(f);
-        m_files.push_back(path);
-    }
-
-private:
-    std::wstring m_folder;
-    std::vector<std::wstring> m_files;
-};
-
-class TestWindow : public WindowImplBase {
-public:
-    explicit TestWindow(std::wstring file) : m_file(std::move(file)) {}
-    std::vector<std::wstring> clicks;
-    int initCalls = 0;
-
-protected:
-    const wchar_t* GetWindowClassName() const override { return L"ToolkitTest_Wnd"; }
-    std::wstring GetSkinFolder() override { return L"skin_toolkit_test"; }
-    std::wstring GetSkinFile() override { return m_file; }
-    void InitWindow() override { ++initCalls; }
-    void OnClick(TNotifyUI& msg) override {
-        clicks.push_back(msg.pSender->GetName());
-        WindowImplBase::OnClick(msg);
-    }
-
-private:
-    std::wstring m_file;
-};
 
 int g_failures = 0;
 void CountFailure() {

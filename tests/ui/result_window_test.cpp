@@ -3,6 +3,7 @@
 // window's own mouse path.
 #include "engine/driver_check.h"
 #include "tests/toolkit/gui_helpers.h"
+#include "tests/ui/result_window_helpers.h"
 #include "ui/check_result_controls.h"
 #include "ui/check_result_wnd.h"
 #include "ui/string_table.h"
@@ -13,25 +14,6 @@
 #include <vector>
 
 namespace {
-
-constexpr DWORD kResultStyle = 0x96C80000;
-
-std::unique_ptr<CCheckResultWnd> OpenWindow(const wchar_t* layout, int language, int code) {
-    CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
-    auto window = std::make_unique<CCheckResultWnd>(layout, language, code);
-    if (window->Create(nullptr, nullptr, kResultStyle, 0) == nullptr)
-        return nullptr;
-    window->CenterWindow();
-    return window;
-}
-
-std::unique_ptr<CCheckResultWnd> OpenSetup(int language, int code) {
-    return OpenWindow(L"checkresult_setupwnd.xml", language, code);
-}
-
-std::unique_ptr<CCheckResultWnd> OpenCheck(int language) {
-    return OpenWindow(L"checkresultwnd.xml", language, -1);
-}
 
 CControlUI* Find(CCheckResultWnd& w, const wchar_t* name) {
     return w.GetPaintManager().FindControl(name);
@@ -51,30 +33,6 @@ std::wstring Title(HWND window) {
     wchar_t text[256] = {};
     GetWindowTextW(window, text, 256);
     return text;
-}
-
-CCheckReport TwoAdapterReport() {
-    CCheckReport r;
-    r.display_info.os = L"Microsoft Windows 10 Pro(64)";
-    r.display_info.cpu = L"Intel(R) Core(TM) i7-8700K CPU @ 3.70GHz";
-    r.display_info.memory = L"16GB";
-    r.display_info.gpu[0] = L"NVIDIA GeForce GTX 1060 6GB ";
-    r.display_info.gpu[1] = L"Intel(R) UHD Graphics 630 ";
-    r.display_info.dispdriver[0] = L"23.21.13.8813";
-    r.display_info.dispdriver[1] = L"26.20.100.7262";
-    r.cpu_game = 2;
-    r.cpu_video = 0;
-    r.mem_support = 0;
-    r.gpu1_game = 1;
-    r.gpu1_video = 7;
-    r.gpu2_game = 0;
-    r.gpu2_video = 2;
-    r.os_support = 2;
-    r.steamvr = 1;
-    r.game_result = 2;
-    r.video_result = 2;
-    r.driver_flags = DRIVER_FLAG_GPU1_OUTDATED | DRIVER_FLAG_GPU2_OUTDATED;
-    return r;
 }
 
 int RunClicking(CCheckResultWnd& window, const wchar_t* name) {
