@@ -202,12 +202,15 @@ stop_wine_slots() {
 }
 
 # Points WINEPREFIX and DISPLAY at a slot: the given one, or the one ctest
-# gave this test. Without slots, they stay as they are.
+# gave this test, once per test; a test may then move to a prefix or screen
+# of its own, which the programs it starts keep. Without slots, they stay as
+# they are.
 use_wine_slot() { # [id]
     local id="${1:-${CTEST_RESOURCE_GROUP_0_WINE:-}}"
     id="${id#id:}"
     id="${id%%,*}"
     local variable="TVX_WINE_SLOT_$id"
     [ -n "$id" ] && [ -n "${!variable:-}" ] || return 0
-    export WINEPREFIX="${!variable% *}" DISPLAY="${!variable#* }"
+    [ -z "${1:-}" ] && [ "${TVX_WINE_SLOT_TAKEN:-}" = "$id" ] && return 0
+    export WINEPREFIX="${!variable% *}" DISPLAY="${!variable#* }" TVX_WINE_SLOT_TAKEN="$id"
 }

@@ -16,7 +16,7 @@ class=CheckResult_Wnd
 # The window titles: string 117 of each language.
 declare -A title=([cn]='检测结果' [en]='Testing Result' [jp]='テスト結果')
 # write_result_file's processor, judged supported for games and video.
-cpu='Intel(R) Core(TM) i5-9400F CPU @ 2.90GHz'
+cpu="$(sed -n 's/^cpu=//p' "$sample_result" | tr -d '\r')"
 
 # The lines of the tree from the row naming `needle` to the row's end.
 row_block() { # tree-file needle

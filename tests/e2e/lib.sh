@@ -122,7 +122,8 @@ windowed_check() { # description dir
 # A screen reader's view of the program's windows from another process
 # (tests/tools/acc_client.cpp, built beside the exe). Output has no CRs.
 acc() { # command window-class [name]
-    LC_ALL=C.UTF-8 "$wine" "$bin/acc_client.exe" "$@" 2>/dev/null | tr -d '\r'
+    # Line by line, so that a caller can follow a reader that keeps running.
+    LC_ALL=C.UTF-8 "$wine" "$bin/acc_client.exe" "$@" 2>/dev/null | stdbuf -oL tr -d '\r'
 }
 
 # Whether another process can read the window's accessible objects. Wine
