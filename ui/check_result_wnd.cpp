@@ -2,12 +2,14 @@
 
 #include "engine/driver_check.h"
 #include "support/elevation.h"
+#include "support/language.h"
 #include "support/text.h"
 #include "ui/check_result_controls.h"
 #include "ui/desktop_shell_win.h"
 #include "ui/page_opening.h"
 #include "ui/result_rules.h"
 #include "ui/skin_folder_win.h"
+#include "ui/string_ids.h"
 #include "ui/string_table.h"
 
 namespace {
@@ -37,7 +39,7 @@ std::wstring Str(UINT id) {
 
 CCheckResultWnd::CCheckResultWnd(const std::wstring& layoutFile, int languageIndex, int verdictCode)
     : m_layoutFile(layoutFile), m_language(languageIndex), m_verdictCode(verdictCode) {
-    SetUiLanguage(LanguageIdForWindow(languageIndex));
+    SetUiLanguage(LanguageForIndex(languageIndex).id);
 }
 
 CCheckResultWnd::~CCheckResultWnd() = default;
@@ -47,9 +49,7 @@ void CCheckResultWnd::SetPageOpener(PageOpener opener) {
 }
 
 std::wstring CCheckResultWnd::GetSkinFolder() {
-    return SkinFolderFor(m_language == 0   ? L"skin_tavolex_cn"
-                         : m_language == 2 ? L"skin_tavolex_jp"
-                                           : L"skin_tavolex_en");
+    return SkinFolderFor(LanguageForIndex(m_language).skinFolder);
 }
 
 CControlUI* CCheckResultWnd::CreateControl(const wchar_t* className) {
@@ -62,7 +62,7 @@ CControlUI* CCheckResultWnd::CreateControl(const wchar_t* className) {
 }
 
 void CCheckResultWnd::InitWindow() {
-    SetWindowTextW(m_hWnd, Str(117).c_str());
+    SetWindowTextW(m_hWnd, Str(IDS_RESULT_TITLE).c_str());
     if (m_verdictCode == -1)
         return;
     // Setup mode: the installer owns the taskbar entry; the window has one
@@ -122,17 +122,17 @@ void CCheckResultWnd::ShowVerdictTabs(const wchar_t* gameTab, const wchar_t* vid
 }
 
 void CCheckResultWnd::ShowSystemInfo(const SystemInfoText& info, int driverFlags) {
-    SetControlText(L"ostext", ComposeOsLine(Str(106), info.os, LoadUiString(110, kUnitChars)));
-    SetControlText(L"cputext", ComposeLabelLine(Str(105), info.cpu));
-    SetControlText(L"memtext", ComposeLabelLine(Str(104), info.memory));
-    SetControlText(L"gra1text", ComposeLabelLine(Str(107), info.gpu[0]));
+    SetControlText(L"ostext", ComposeOsLine(Str(IDS_LABEL_SYSTEM), info.os, LoadUiString(IDS_UNIT_BIT, kUnitChars)));
+    SetControlText(L"cputext", ComposeLabelLine(Str(IDS_LABEL_CPU), info.cpu));
+    SetControlText(L"memtext", ComposeLabelLine(Str(IDS_LABEL_MEMORY), info.memory));
+    SetControlText(L"gra1text", ComposeLabelLine(Str(IDS_LABEL_GPU1), info.gpu[0]));
     if (!info.gpu[1].empty())
-        SetControlText(L"gra2text", ComposeLabelLine(Str(108), info.gpu[1]));
+        SetControlText(L"gra2text", ComposeLabelLine(Str(IDS_LABEL_GPU2), info.gpu[1]));
 
-    const std::wstring note = LoadUiString(116, kNoteChars);
+    const std::wstring note = LoadUiString(IDS_DRIVER_NEEDS_UPGRADE, kNoteChars);
     const bool outdated1 = (driverFlags & DRIVER_FLAG_GPU1_OUTDATED) != 0;
     SetControlText(L"display_versiontext",
-                   ComposeDriverLine(Str(115), info.dispdriver[0], outdated1, note));
+                   ComposeDriverLine(Str(IDS_LABEL_DRIVER), info.dispdriver[0], outdated1, note));
     if (outdated1)
         SetShown(L"nvdriver", true);
 
@@ -140,7 +140,7 @@ void CCheckResultWnd::ShowSystemInfo(const SystemInfoText& info, int driverFlags
         return;
     const bool outdated2 = (driverFlags & DRIVER_FLAG_GPU2_OUTDATED) != 0;
     SetControlText(L"display_versiontext2",
-                   ComposeDriverLine(Str(115), info.dispdriver[1], outdated2, note));
+                   ComposeDriverLine(Str(IDS_LABEL_DRIVER), info.dispdriver[1], outdated2, note));
     if (outdated2)
         SetShown(L"nvdriver2", true);
     SetShown(L"VL_second_disp_card", true);
@@ -177,20 +177,20 @@ void CCheckResultWnd::ShowGpu1Support(int game, int video) {
 
 void CCheckResultWnd::ShowOsSupport(int os) {
     if (os == 2) {
-        SetControlText(L"ossupporttext", Str(113));
+        SetControlText(L"ossupporttext", Str(IDS_OS_SUPPORTED));
         return;
     }
-    SetControlText(L"ossupporttext", Str(114));
+    SetControlText(L"ossupporttext", Str(IDS_OS_UNSUPPORTED));
     SetRed(L"ossupporttext");
 }
 
 void CCheckResultWnd::ShowSteamVr(int steamvr) {
     if (steamvr == 2) {
-        SetControlText(L"steamtext", Str(111));
+        SetControlText(L"steamtext", Str(IDS_STEAMVR_INSTALLED));
         SetShown(L"steamhelp", false);
         return;
     }
-    SetControlText(L"steamtext", Str(112));
+    SetControlText(L"steamtext", Str(IDS_STEAMVR_NOT_INSTALLED));
     SetRed(L"steamtext");
 }
 

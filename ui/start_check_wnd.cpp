@@ -2,9 +2,11 @@
 
 #include "app/startup_options.h"
 #include "engine/system_checker.h"
+#include "support/language.h"
 #include "support/log.h"
 #include "ui/check_result_wnd.h"
 #include "ui/skin_folder_win.h"
+#include "ui/string_ids.h"
 #include "ui/string_table.h"
 
 #include <process.h>
@@ -24,12 +26,13 @@ CStartCheckWnd::CStartCheckWnd(int languageIndex) : m_language(languageIndex) {}
 CStartCheckWnd::~CStartCheckWnd() = default;
 
 std::wstring CStartCheckWnd::GetSkinFolder() {
-    return SkinFolderFor(SkinFolderForIndex(m_language));
+    return SkinFolderFor(LanguageForIndex(m_language).skinFolder);
 }
 
 void CStartCheckWnd::InitWindow() {
     CCTLog::GetInstance().Open();
-    SetWindowTextW(m_hWnd, LoadUiString(119, 1024).c_str());
+    constexpr size_t kTitleChars = 1024;
+    SetWindowTextW(m_hWnd, LoadUiString(IDS_START_TITLE, kTitleChars).c_str());
 }
 
 void CStartCheckWnd::OnClick(TNotifyUI& msg) {
@@ -76,7 +79,7 @@ unsigned __stdcall CStartCheckWnd::WorkerMain(void* param) {
     if (window == nullptr)
         return 0;
     try {
-        CSystemChecker::Instance().Run(LanguageCodeForIndex(window->m_language));
+        CSystemChecker::Instance().Run(LanguageForIndex(window->m_language).code);
         window->ShowResult();
     } catch (...) {
         // A failed check leaves the waiting page up; the user can still
@@ -87,8 +90,7 @@ unsigned __stdcall CStartCheckWnd::WorkerMain(void* param) {
 
 void CStartCheckWnd::ShowResult() {
     auto result = std::make_unique<CCheckResultWnd>(L"checkresultwnd.xml", m_language, -1);
-    // 0x96C80000: popup, visible, caption, system menu, clipping.
-    result->Create(nullptr, nullptr, 0x96C80000, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+    result->Create(nullptr, nullptr, WINDOW_STYLE_DIALOG, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                    CW_USEDEFAULT, nullptr);
     result->CenterWindow();
     if (const CCheckReport* report = CSystemChecker::Instance().Report())

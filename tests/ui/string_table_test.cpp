@@ -1,5 +1,8 @@
 #include "ui/string_table.h"
 
+#include "support/language.h"
+#include "ui/string_ids.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -34,16 +37,19 @@ TEST(StringTableTest, EveryEntryInEveryLanguageByExplicitLookup) {
 
 TEST(StringTableTest, ThreadLanguageDecidesAndMissingLanguagesFallBackToEnglish) {
     LanguageGuard guard;
-    SetUiLanguage(LanguageIdForWindow(2));
-    EXPECT_EQ(LoadUiString(110, 7), L"\u30D3\u30C3\u30C8");
-    SetUiLanguage(LanguageIdForWindow(0));
-    EXPECT_EQ(LoadUiString(110, 7), L"\u4F4D");
-    SetUiLanguage(LanguageIdForWindow(5)); // any other index is English
-    EXPECT_EQ(LoadUiString(110, 7), L"Bit");
+    SetUiLanguage(LanguageForIndex(LANGUAGE_JAPANESE).id);
+    EXPECT_EQ(LoadUiString(IDS_UNIT_BIT, 7), L"\u30D3\u30C3\u30C8");
+    SetUiLanguage(LanguageForIndex(LANGUAGE_CHINESE).id);
+    EXPECT_EQ(LoadUiString(IDS_UNIT_BIT, 7), L"\u4F4D");
+    SetUiLanguage(LanguageForIndex(5).id); // any other index is English
+    EXPECT_EQ(LoadUiString(IDS_UNIT_BIT, 7), L"Bit");
     SetUiLanguage(1036); // French: not in the table
-    EXPECT_EQ(LoadUiString(117, 511), L"Testing Result");
-    EXPECT_TRUE(LoadUiString(120, 511).empty());
-    EXPECT_TRUE(LoadUiString(5000, 511).empty());
+    EXPECT_EQ(LoadUiString(IDS_RESULT_TITLE, 511), L"Testing Result");
+    // Past the table's last string, and far from any block of it.
+    constexpr UINT kAfterLastString = IDS_START_TITLE + 1;
+    constexpr UINT kNoSuchBlock = 5000;
+    EXPECT_TRUE(LoadUiString(kAfterLastString, 511).empty());
+    EXPECT_TRUE(LoadUiString(kNoSuchBlock, 511).empty());
 }
 
 TEST(StringTableTest, EntriesAreCutToTheirBuffer) {
