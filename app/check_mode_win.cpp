@@ -6,8 +6,7 @@
 
 int RunCheckMode(const StartupDecision& decision) {
     auto window = std::make_unique<CStartCheckWnd>(decision.languageIndex);
-    // 0x96C80000: popup, visible, caption, system menu, clipping.
-    if (window->Create(nullptr, nullptr, 0x96C80000, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+    if (window->Create(nullptr, nullptr, WINDOW_STYLE_DIALOG, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                        CW_USEDEFAULT, nullptr) == nullptr)
         return 0;
     window->CenterWindow();

@@ -8,8 +8,7 @@
 int RunSetupMode(const StartupDecision& decision) {
     auto window = std::make_unique<CCheckResultWnd>(L"checkresult_setupwnd.xml",
                                                     decision.languageIndex, decision.checkResult);
-    // 0x96C80000: popup, visible, caption, system menu, clipping.
-    if (window->Create(nullptr, nullptr, 0x96C80000, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+    if (window->Create(nullptr, nullptr, WINDOW_STYLE_DIALOG, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                        CW_USEDEFAULT, nullptr) == nullptr)
         return 1; // no window could be shown: do not let the installer go on
 

@@ -10,6 +10,13 @@
 
 #include <string>
 
+// The program's windows: a visible popup with a caption and a system menu,
+// painting clipped around its children and siblings.
+constexpr DWORD WINDOW_STYLE_DIALOG = 0x96C80000;
+static_assert(WINDOW_STYLE_DIALOG ==
+                  (WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS | WS_CLIPCHILDREN),
+              "the dialog style is these flags");
+
 class CWindowWnd {
 public:
     CWindowWnd() = default;
@@ -49,8 +56,12 @@ private:
     bool m_destroyed = false;
 };
 
-// Called when a window's layout cannot be loaded. The default shows the
-// toolkit's error box and ends the process with exit code 1; tests replace it.
+// Called when a window's layout cannot be loaded. The default shows an error
+// box with the program's message (SetLayoutFailureMessage; the texts must
+// outlive every window) and ends the process with LAYOUT_FAILURE_EXIT_CODE;
+// tests replace it.
+constexpr UINT LAYOUT_FAILURE_EXIT_CODE = 1;
+void SetLayoutFailureMessage(const wchar_t* text, const wchar_t* caption);
 using LayoutFailureHandler = void (*)();
 void SetLayoutFailureHandler(LayoutFailureHandler handler);
 void ShowLayoutFailure();

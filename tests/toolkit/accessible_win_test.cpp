@@ -43,7 +43,7 @@ protected:
         CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
         skin.Write(L"acc.xml", kAccLayout);
         window = std::make_unique<TestWindow>(L"acc.xml");
-        ASSERT_NE(window->Create(nullptr, L"Window title", 0x96C80000, 0), nullptr);
+        ASSERT_NE(window->Create(nullptr, L"Window title", WINDOW_STYLE_DIALOG, 0), nullptr);
         pm().UpdateLayout();
         client.reset(pm().GetAccessible());
         ASSERT_TRUE(client);

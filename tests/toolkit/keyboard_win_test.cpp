@@ -50,7 +50,7 @@ protected:
         CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
         skin.Write(L"keys.xml", kKeyLayout);
         window = std::make_unique<TestWindow>(L"keys.xml");
-        ASSERT_NE(window->Create(nullptr, nullptr, 0x96C80000, 0), nullptr);
+        ASSERT_NE(window->Create(nullptr, nullptr, WINDOW_STYLE_DIALOG, 0), nullptr);
         pm().UpdateLayout();
     }
     CPaintManagerUI& pm() { return window->GetPaintManager(); }

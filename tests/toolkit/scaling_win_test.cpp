@@ -63,7 +63,7 @@ std::unique_ptr<TestWindow> Open(TestSkin& skin, const std::string& layout) {
     CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
     skin.Write(L"layout.xml", layout);
     auto window = std::make_unique<TestWindow>(L"layout.xml");
-    if (window->Create(nullptr, nullptr, 0x96C80000, 0) == nullptr)
+    if (window->Create(nullptr, nullptr, WINDOW_STYLE_DIALOG, 0) == nullptr)
         return nullptr;
     window->GetPaintManager().UpdateLayout();
     return window;

@@ -50,7 +50,7 @@ protected:
         CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
         skin.Write(L"layout.xml", kLayout);
         window = std::make_unique<TestWindow>(L"layout.xml");
-        ASSERT_NE(window->Create(nullptr, nullptr, 0x96C80000, 0), nullptr);
+        ASSERT_NE(window->Create(nullptr, nullptr, WINDOW_STYLE_DIALOG, 0), nullptr);
         window->GetPaintManager().UpdateLayout();
     }
     CControlUI* Find(const wchar_t* name) { return window->GetPaintManager().FindControl(name); }
@@ -207,7 +207,7 @@ TEST_F(ToolkitWindowTest, SystemMenuCloseAndCloseButtonEndTheModalLoop) {
     other.Write(L"close.xml", R"(<Window size="200,100"><HorizontalLayout>
         <Button name="closebtn"/></HorizontalLayout></Window>)");
     TestWindow closing(L"close.xml");
-    ASSERT_NE(closing.Create(nullptr, nullptr, 0x96C80000, 0), nullptr);
+    ASSERT_NE(closing.Create(nullptr, nullptr, WINDOW_STYLE_DIALOG, 0), nullptr);
     ModalWatchdog second(closing);
     POINT centre;
     ASSERT_TRUE(ControlCentre(closing.GetPaintManager(), L"closebtn", centre));
@@ -260,7 +260,7 @@ TEST(ToolkitLayoutFailureTest, MissingOrBrokenLayoutCallsTheFailureHandler) {
     g_failures = 0;
     for (const wchar_t* file : {L"missing.xml", L"broken.xml", L"empty.xml"}) {
         TestWindow window(file);
-        EXPECT_EQ(window.Create(nullptr, nullptr, 0x96C80000, 0), nullptr) << file;
+        EXPECT_EQ(window.Create(nullptr, nullptr, WINDOW_STYLE_DIALOG, 0), nullptr) << file;
     }
     EXPECT_EQ(g_failures, 3);
     SetLayoutFailureHandler(nullptr);

@@ -9,14 +9,13 @@
 namespace {
 
 // Popup, visible, caption, system menu, clipping: what the program uses.
-constexpr DWORD kResultStyle = 0x96C80000;
 
 } // namespace
 
 std::unique_ptr<CCheckResultWnd> OpenWindow(const wchar_t* layout, int language, int code) {
     CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
     auto window = std::make_unique<CCheckResultWnd>(layout, language, code);
-    if (window->Create(nullptr, nullptr, kResultStyle, 0) == nullptr)
+    if (window->Create(nullptr, nullptr, WINDOW_STYLE_DIALOG, 0) == nullptr)
         return nullptr;
     window->CenterWindow();
     return window;
