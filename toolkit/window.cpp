@@ -6,14 +6,24 @@
 
 namespace {
 
+// The program's own words for the box; without them there is no box.
+const wchar_t* g_failureText = nullptr;
+const wchar_t* g_failureCaption = nullptr;
+
 void DefaultLayoutFailure() {
-    MessageBoxW(nullptr, L"加载资源文件失败", L"ORMEX", MB_OK | MB_ICONERROR);
-    ExitProcess(1);
+    if (g_failureText != nullptr)
+        MessageBoxW(nullptr, g_failureText, g_failureCaption, MB_OK | MB_ICONERROR);
+    ExitProcess(LAYOUT_FAILURE_EXIT_CODE);
 }
 
 LayoutFailureHandler g_layoutFailure = &DefaultLayoutFailure;
 
 } // namespace
+
+void SetLayoutFailureMessage(const wchar_t* text, const wchar_t* caption) {
+    g_failureText = text;
+    g_failureCaption = caption;
+}
 
 void SetLayoutFailureHandler(LayoutFailureHandler handler) {
     g_layoutFailure = handler != nullptr ? handler : &DefaultLayoutFailure;
