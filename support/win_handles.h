@@ -12,6 +12,10 @@
 //                                  conversions hand out)
 //   ComOwner<T>        T*          T::Release
 //   BstrOwner          BSTR        SysFreeString
+//   GdiObjectOwner     HGDIOBJ     DeleteObject (fonts, bitmaps, brushes)
+//   MemoryDcOwner      HDC         DeleteDC (CreateCompatibleDC's; a window's
+//                                  DC is released, not deleted)
+//   SelectionScope     SelectObject, and the previous object selected back
 //   ComInitGuard       CoInitializeEx / CoUninitialize
 #pragma once
 
@@ -111,6 +115,20 @@ struct BstrTraits {
     static void Close(Type h) { SysFreeString(h); }
 };
 
+struct GdiObjectTraits {
+    using Type = HGDIOBJ;
+    static Type Empty() { return nullptr; }
+    static bool IsValid(Type h) { return h != nullptr; }
+    static void Close(Type h) { DeleteObject(h); }
+};
+
+struct MemoryDcTraits {
+    using Type = HDC;
+    static Type Empty() { return nullptr; }
+    static bool IsValid(Type h) { return h != nullptr; }
+    static void Close(Type h) { DeleteDC(h); }
+};
+
 using HandleOwner = UniqueOwner<KernelHandleTraits>;
 // Never give it a predefined root such as HKEY_LOCAL_MACHINE: only keys this
 // program opened are closed.
@@ -119,6 +137,28 @@ using InternetOwner = UniqueOwner<InternetTraits>;
 using DevInfoOwner = UniqueOwner<DevInfoTraits>;
 using LocalOwner = UniqueOwner<LocalTraits>;
 using BstrOwner = UniqueOwner<BstrTraits>;
+// An object must not be deleted while a DC has it selected: declare the
+// owner before the SelectionScope that selects it.
+using GdiObjectOwner = UniqueOwner<GdiObjectTraits>;
+using MemoryDcOwner = UniqueOwner<MemoryDcTraits>;
+
+// Selects an object into a DC and selects the previous one back at scope end.
+// A null object selects nothing.
+class SelectionScope {
+public:
+    SelectionScope(HDC dc, HGDIOBJ object)
+        : m_dc(dc), m_previous(object != nullptr ? SelectObject(dc, object) : nullptr) {}
+    ~SelectionScope() {
+        if (m_previous != nullptr)
+            SelectObject(m_dc, m_previous);
+    }
+    SelectionScope(const SelectionScope&) = delete;
+    SelectionScope& operator=(const SelectionScope&) = delete;
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_previous;
+};
 
 // Owns one reference to a COM object. Out-parameters of CoCreateInstance,
 // ExecQuery, Next and the like go through put() / put_void().

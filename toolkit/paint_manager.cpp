@@ -1,5 +1,6 @@
 #include "toolkit/paint_manager.h"
 
+#include "support/module_path.h"
 #include "support/win_handles.h"
 #include "toolkit/accessible.h"
 #include "toolkit/container.h"
@@ -75,13 +76,9 @@ HINSTANCE CPaintManagerUI::GetInstance() {
 }
 
 std::wstring CPaintManagerUI::GetInstancePath() {
-    wchar_t path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameW(g_instance, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return std::wstring();
-    std::wstring folder(path, length);
-    const size_t slash = folder.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? std::wstring() : folder.substr(0, slash + 1);
+    const std::wstring path = ReadModulePath(g_instance);
+    const size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
 }
 
 void CPaintManagerUI::SetResourcePath(const std::wstring& folder) {
@@ -264,24 +261,21 @@ void CPaintManagerUI::Paint() {
         m_backBitmap.reset(CreateCompatibleBitmap(dc, size.cx, size.cy));
         m_backSize = size;
     }
-    HDC memory = CreateCompatibleDC(dc);
-    if (memory != nullptr && m_backBitmap.get() != nullptr) {
-        HGDIOBJ old = SelectObject(memory, m_backBitmap.get());
+    const MemoryDcOwner memoryDc(CreateCompatibleDC(dc));
+    if (memoryDc && m_backBitmap) {
+        HDC memory = memoryDc.get();
+        const SelectionScope backBuffer(memory, m_backBitmap.get());
         const RECT& dirty = ps.rcPaint;
         IntersectClipRect(memory, dirty.left, dirty.top, dirty.right, dirty.bottom);
-        HBRUSH background = CreateSolidBrush(
-            RGB((m_bkColor >> 16) & 0xFF, (m_bkColor >> 8) & 0xFF, m_bkColor & 0xFF));
-        FillRect(memory, &dirty, background);
-        DeleteObject(background);
+        const GdiObjectOwner background(CreateSolidBrush(
+            RGB((m_bkColor >> 16) & 0xFF, (m_bkColor >> 8) & 0xFF, m_bkColor & 0xFF)));
+        FillRect(memory, &dirty, static_cast<HBRUSH>(background.get()));
         if (m_root)
             m_root->DoPaint(memory, dirty);
         PaintFocusRing(memory);
         BitBlt(dc, dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top,
                memory, dirty.left, dirty.top, SRCCOPY);
-        SelectObject(memory, old);
     }
-    if (memory != nullptr)
-        DeleteDC(memory);
     EndPaint(m_window, &ps);
 }
 

@@ -6,6 +6,7 @@
 
 #include "toolkit/control.h"
 #include "toolkit/dpi_scale.h"
+#include "support/win_handles.h"
 #include "toolkit/render.h"
 
 #include <windows.h>

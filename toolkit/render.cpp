@@ -1,5 +1,7 @@
 #include "toolkit/render.h"
 
+#include "support/win_handles.h"
+
 #include <algorithm>
 
 // gdiplus.h needs min/max and the COM types; NOMINMAX is set for the project.
@@ -113,7 +115,7 @@ void DrawTextIn(HDC dc, const RECT& rect, const std::wstring& text, HFONT font, 
                 UINT format) {
     if (text.empty() || Empty(rect))
         return;
-    HGDIOBJ old = font != nullptr ? SelectObject(dc, font) : nullptr;
+    const SelectionScope fontScope(dc, font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF));
     RECT r = rect;
@@ -129,6 +131,4 @@ void DrawTextIn(HDC dc, const RECT& rect, const std::wstring& text, HFONT font, 
         format &= ~(DT_VCENTER | DT_BOTTOM);
     }
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format | DT_NOPREFIX);
-    if (old != nullptr)
-        SelectObject(dc, old);
 }

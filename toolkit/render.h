@@ -14,35 +14,6 @@ namespace Gdiplus {
 class Bitmap;
 }
 
-// Owns one GDI object (font, bitmap, brush); DeleteObject on destruction.
-class GdiObjectOwner {
-public:
-    GdiObjectOwner() = default;
-    explicit GdiObjectOwner(HGDIOBJ object) : m_object(object) {}
-    ~GdiObjectOwner() { reset(); }
-    GdiObjectOwner(const GdiObjectOwner&) = delete;
-    GdiObjectOwner& operator=(const GdiObjectOwner&) = delete;
-    GdiObjectOwner(GdiObjectOwner&& other) noexcept : m_object(other.m_object) {
-        other.m_object = nullptr;
-    }
-    GdiObjectOwner& operator=(GdiObjectOwner&& other) noexcept {
-        if (this != &other) {
-            reset(other.m_object);
-            other.m_object = nullptr;
-        }
-        return *this;
-    }
-    HGDIOBJ get() const { return m_object; }
-    void reset(HGDIOBJ object = nullptr) {
-        if (m_object != nullptr)
-            DeleteObject(m_object);
-        m_object = object;
-    }
-
-private:
-    HGDIOBJ m_object = nullptr;
-};
-
 // Starts GDI+ once per process; safe to call from any thread.
 bool EnsureGdiplus();
 
