@@ -1,30 +1,15 @@
 #include "toolkit/dialog_builder.h"
 
+#include "support/files_win.h"
 #include "support/text.h"
 #include "toolkit/container.h"
 #include "toolkit/markup.h"
 #include "toolkit/paint_manager.h"
 
-#include <cstdio>
-#include <memory>
-
 namespace {
 
 // Layout files are a few kilobytes; anything huge is not a layout.
-constexpr long kMaxLayoutBytes = 4L * 1024 * 1024;
-
-bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
-    std::unique_ptr<FILE, int (*)(FILE*)> file(_wfopen(path.c_str(), L"rb"), &fclose);
-    if (!file)
-        return false;
-    if (fseek(file.get(), 0, SEEK_END) != 0)
-        return false;
-    const long size = ftell(file.get());
-    if (size < 0 || size > kMaxLayoutBytes || fseek(file.get(), 0, SEEK_SET) != 0)
-        return false;
-    bytes.resize(static_cast<size_t>(size));
-    return size == 0 || fread(&bytes[0], 1, bytes.size(), file.get()) == bytes.size();
-}
+constexpr unsigned long long kMaxLayoutBytes = 4ULL * 1024 * 1024;
 
 CControlUI* MakeBuiltIn(const std::string& name) {
     if (MarkupNameEquals(name, "Control") || MarkupNameEquals(name, "Picture"))
@@ -111,7 +96,7 @@ void ApplyWindow(const MarkupNode& node, CPaintManagerUI& manager) {
 CControlUI* CDialogBuilder::Create(const std::wstring& file, IDialogBuilderCallback* callback,
                                    CPaintManagerUI* manager, CControlUI* parent) {
     std::string bytes;
-    if (file.empty() || !ReadWholeFile(CPaintManagerUI::GetResourcePath() + file, bytes))
+    if (file.empty() || !ReadWholeFile(CPaintManagerUI::GetResourcePath() + file, bytes, kMaxLayoutBytes))
         return nullptr;
     return CreateFromText(bytes, callback, manager, parent);
 }
