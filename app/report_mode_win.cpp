@@ -3,6 +3,7 @@
 #include "app/report_format.h"
 #include "engine/system_checker.h"
 #include "support/atomic_file.h"
+#include "support/language.h"
 #include "support/log.h"
 
 #include <ctime>
@@ -16,7 +17,7 @@ int RunReportMode(const StartupDecision& decision) {
         return REPORT_EXIT_NO_PATH;
     }
 
-    const wchar_t* language = LanguageCodeForIndex(decision.languageIndex);
+    const wchar_t* language = LanguageForIndex(decision.languageIndex).code;
     CSystemChecker& checker = CSystemChecker::Instance();
     int code = CHECK_RESULT_NONE;
     try {

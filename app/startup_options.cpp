@@ -1,11 +1,9 @@
 #include "app/startup_options.h"
 
+#include "support/language.h"
 #include "support/text.h"
 
 namespace {
-constexpr unsigned short kChinese = 2052;
-constexpr unsigned short kEnglish = 1033;
-constexpr unsigned short kJapanese = 1041;
 
 bool Contains(const std::wstring& text, const wchar_t* what) {
     return text.find(what) != std::wstring::npos;
@@ -30,15 +28,14 @@ CommandLineOptions ScanCommandLine(const std::vector<std::wstring>& args) {
         }
         if (Contains(arg, L"lang=")) {
             // An argument naming a language is never read as a verdict code.
-            if (Contains(arg, L"lang=cn"))
-                options.languageIndex = 0;
-            else if (Contains(arg, L"lang=en"))
-                options.languageIndex = 1;
-            else if (Contains(arg, L"lang=jp"))
-                options.languageIndex = 2;
-            else
-                continue;
-            options.languageFixed = true;
+            // The languages are tried in the table's order.
+            for (const Language& language : LANGUAGES) {
+                if (Contains(arg, (L"lang=" + std::wstring(language.code)).c_str())) {
+                    options.languageIndex = language.index;
+                    options.languageFixed = true;
+                    break;
+                }
+            }
             continue;
         }
         static const wchar_t kKey[] = L"check_result=";
@@ -50,34 +47,6 @@ CommandLineOptions ScanCommandLine(const std::vector<std::wstring>& args) {
     return options;
 }
 
-int LanguageIndexFromUiLanguage(unsigned short languageId) {
-    if (languageId == kChinese)
-        return 0;
-    if (languageId == kJapanese)
-        return 2;
-    return 1;
-}
-
-int LanguageIndexFromSetting(const std::wstring& value) {
-    if (AsciiEqualNoCase(value, L"cn"))
-        return 0;
-    if (AsciiEqualNoCase(value, L"jp"))
-        return 2;
-    return 1;
-}
-
-unsigned short LanguageIdForIndex(int index) {
-    return index == 0 ? kChinese : index == 2 ? kJapanese : kEnglish;
-}
-
-const wchar_t* LanguageCodeForIndex(int index) {
-    return index == 0 ? L"cn" : index == 2 ? L"jp" : L"en";
-}
-
-const wchar_t* SkinFolderForIndex(int index) {
-    return index == 0 ? L"skin_tavolex_cn" : index == 2 ? L"skin_tavolex_jp" : L"skin_tavolex_en";
-}
-
 StartupDecision DecideStartup(const std::vector<std::wstring>& args,
                               unsigned short userDefaultUiLanguage,
                               const std::optional<std::wstring>& settingsLanguage,
@@ -87,10 +56,10 @@ StartupDecision DecideStartup(const std::vector<std::wstring>& args,
     if (options.languageFixed)
         decision.languageIndex = options.languageIndex;
     else if (settingsLanguage)
-        decision.languageIndex = LanguageIndexFromSetting(*settingsLanguage);
+        decision.languageIndex = LanguageForCode(*settingsLanguage).index;
     else
-        decision.languageIndex = LanguageIndexFromUiLanguage(userDefaultUiLanguage);
-    decision.languageId = LanguageIdForIndex(decision.languageIndex);
+        decision.languageIndex = LanguageForId(userDefaultUiLanguage).index;
+    decision.languageId = LanguageForIndex(decision.languageIndex).id;
     decision.checkResult = options.checkResult;
     decision.resultFilePath = resultFilePath;
     if (options.checkResult != -1 && resultFileExists && !resultFilePath.empty())

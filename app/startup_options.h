@@ -3,6 +3,8 @@
 // Windows glue gathers its inputs from the process and the disk.
 #pragma once
 
+#include "support/language.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,7 +15,7 @@ enum class StartMode { Check, Setup, Report };
 // arguments (the program path counts as the first).
 struct CommandLineOptions {
     bool languageFixed = false;
-    int languageIndex = 1;
+    int languageIndex = LANGUAGE_ENGLISH;
     int checkResult = -1;
     // "report=PATH" at the start of an argument other than the program path:
     // run one check without windows and write the findings.
@@ -21,8 +23,8 @@ struct CommandLineOptions {
 };
 
 struct StartupDecision {
-    int languageIndex = 1;
-    unsigned short languageId = 1033;
+    int languageIndex = LANGUAGE_ENGLISH;
+    unsigned short languageId = LANGUAGES[LANGUAGE_ENGLISH].id;
     int checkResult = -1;
     std::wstring resultFilePath;
     std::wstring reportPath; // report mode only; may be empty ("report=" alone)
@@ -30,18 +32,6 @@ struct StartupDecision {
 };
 
 CommandLineOptions ScanCommandLine(const std::vector<std::wstring>& args);
-
-// 2052 gives Chinese (0), 1041 Japanese (2), anything else English (1).
-int LanguageIndexFromUiLanguage(unsigned short languageId);
-// The settings file's "language" value: "cn" and "jp" in any ASCII case give
-// 0 and 2, every other value English.
-int LanguageIndexFromSetting(const std::wstring& value);
-
-// Index to Windows language id, checker language code and skin folder;
-// anything but 0 and 2 is English.
-unsigned short LanguageIdForIndex(int index);
-const wchar_t* LanguageCodeForIndex(int index);
-const wchar_t* SkinFolderForIndex(int index);
 
 // The whole decision. settingsLanguage is empty when the settings file does
 // not exist, otherwise the value read from it (the reader's default applies).

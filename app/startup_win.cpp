@@ -1,5 +1,6 @@
 #include "app/startup_win.h"
 
+#include "support/language.h"
 #include "support/long_path.h"
 #include "support/module_path.h"
 #include "toolkit/paint_manager.h"
@@ -35,7 +36,9 @@ std::optional<std::wstring> ReadSettingsLanguage()
     if (path.size() >= MAX_PATH || !PathFileExistsW(path.c_str()))
         return std::nullopt;
     wchar_t value[128] = {};
-    GetPrivateProfileStringW(L"set", L"language", L"cn", value, 128, path.c_str());
+    // Without the key the reader's default is Chinese.
+    GetPrivateProfileStringW(L"set", L"language", LANGUAGES[LANGUAGE_CHINESE].code, value, 128,
+                             path.c_str());
     return std::wstring(value);
 }
 

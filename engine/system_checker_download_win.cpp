@@ -8,6 +8,7 @@
 #include "support/elevation.h"
 #include "support/folders.h"
 #include "support/guarded_file.h"
+#include "support/language.h"
 #include "support/log.h"
 #include "support/text.h"
 
@@ -38,7 +39,7 @@ std::wstring DefaultConfigPath() {
 CSystemChecker::CSystemChecker() : CSystemChecker(DefaultConfigPath()) {}
 
 CSystemChecker::CSystemChecker(std::wstring configPath)
-    : m_configPath(std::move(configPath)), m_language(L"cn") {}
+    : m_configPath(std::move(configPath)), m_language(LANGUAGES[LANGUAGE_CHINESE].code) {}
 
 CSystemChecker::~CSystemChecker() = default;
 

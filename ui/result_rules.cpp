@@ -1,19 +1,15 @@
 #include "ui/result_rules.h"
 
+#include "support/language.h"
+
 #include <algorithm>
 
 namespace {
 
-// The maker's hosts, in one place. NVIDIA's is its real website.
+// The maker's hosts, in one place (its websites per language are in the
+// language table). NVIDIA's is its real website.
 const wchar_t kStaticHost[] = L"http://static.tavolex.com";
-const wchar_t kWebsiteCn[] = L"http://www.tavolex.cn/";
-const wchar_t kWebsiteIntl[] = L"http://www.tavolex.com/";
-const wchar_t kWebsiteJp[] = L"http://www.tavolex.co.jp/jp";
 const wchar_t kNvidiaHost[] = L"https://www.nvidia.com";
-
-const wchar_t* LanguageSuffix(int languageIndex) {
-    return languageIndex == 0 ? L"cn" : languageIndex == 2 ? L"jp" : L"en";
-}
 
 } // namespace
 
@@ -81,7 +77,8 @@ std::wstring ComposeDriverLine(const std::wstring& label, const std::wstring& ve
 }
 
 std::wstring LinkAddress(const std::wstring& buttonName, int languageIndex) {
-    const std::wstring lang = LanguageSuffix(languageIndex);
+    const Language& language = LanguageForIndex(languageIndex);
+    const std::wstring lang = language.code;
     if (buttonName == L"configrec")
         return std::wstring(kStaticHost) + L"/faq/n5_faq_" + lang + L".html";
     if (buttonName == L"steamhelp")
@@ -89,6 +86,6 @@ std::wstring LinkAddress(const std::wstring& buttonName, int languageIndex) {
     if (buttonName == L"nvdriver" || buttonName == L"nvdriver2")
         return std::wstring(kNvidiaHost) + L"/Download/index.aspx?lang=" + lang;
     if (buttonName == L"website")
-        return languageIndex == 0 ? kWebsiteCn : languageIndex == 2 ? kWebsiteJp : kWebsiteIntl;
+        return language.website;
     return std::wstring();
 }

@@ -1,5 +1,7 @@
 #include "ui/string_table.h"
 
+#include "support/language.h"
+
 namespace {
 
 thread_local LANGID t_language = 0;
@@ -13,10 +15,6 @@ void SetUiLanguage(LANGID language) {
 
 LANGID GetUiLanguage() {
     return t_language != 0 ? t_language : GetThreadUILanguage();
-}
-
-LANGID LanguageIdForWindow(int languageIndex) {
-    return languageIndex == 0 ? 2052 : languageIndex == 2 ? 1041 : 1033;
 }
 
 std::wstring LoadStringForLanguage(UINT id, LANGID language, size_t maxChars) {
@@ -50,6 +48,6 @@ std::wstring LoadStringForLanguage(UINT id, LANGID language, size_t maxChars) {
 std::wstring LoadUiString(UINT id, size_t maxChars) {
     std::wstring text = LoadStringForLanguage(id, GetUiLanguage(), maxChars);
     if (text.empty())
-        text = LoadStringForLanguage(id, 1033, maxChars);
+        text = LoadStringForLanguage(id, LANGUAGES[LANGUAGE_ENGLISH].id, maxChars);
     return text;
 }

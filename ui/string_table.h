@@ -12,9 +12,6 @@
 void SetUiLanguage(LANGID language);
 LANGID GetUiLanguage();
 
-// 0 Chinese 2052, 2 Japanese 1041, anything else English 1033.
-LANGID LanguageIdForWindow(int languageIndex);
-
 // String `id` of this program's resources in the thread's UI language, cut to
 // maxChars; English when that language lacks it; empty when missing.
 std::wstring LoadUiString(UINT id, size_t maxChars);

@@ -94,10 +94,17 @@ TEST(StartupMode, ASingleArgumentIsNotScanned) {
 TEST(StartupPaths, ResultFileLiesBesideTheExecutable) {
     EXPECT_EQ(kResult, ResultFilePathFor(kExe));
     EXPECT_EQ(L"app.exe\\result.tvxcfg", ResultFilePathFor(L"app.exe"));
-    EXPECT_STREQ(L"skin_tavolex_cn", SkinFolderForIndex(0));
-    EXPECT_STREQ(L"skin_tavolex_en", SkinFolderForIndex(7));
-    EXPECT_STREQ(L"jp", LanguageCodeForIndex(2));
-    EXPECT_STREQ(L"en", LanguageCodeForIndex(-1));
+}
+
+// Every other index, id or code falls back to English; codes in any case.
+TEST(Languages, LookupsFallBackToEnglish) {
+    EXPECT_STREQ(L"skin_tavolex_cn", LanguageForIndex(LANGUAGE_CHINESE).skinFolder);
+    EXPECT_STREQ(L"skin_tavolex_en", LanguageForIndex(7).skinFolder);
+    EXPECT_STREQ(L"en", LanguageForIndex(-1).code);
+    EXPECT_EQ(LANGUAGE_JAPANESE, LanguageForId(1041).index);
+    EXPECT_EQ(LANGUAGE_ENGLISH, LanguageForId(2057).index); // English (UK) is English too
+    EXPECT_EQ(LANGUAGE_CHINESE, LanguageForCode(L"CN").index);
+    EXPECT_EQ(LANGUAGE_ENGLISH, LanguageForCode(L"zh").index);
 }
 
 TEST(StartupReport, ReportArgumentSelectsReportModeUnlessSetupApplies) {

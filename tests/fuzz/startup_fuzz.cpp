@@ -69,15 +69,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         DecideStartup(args, uiLanguage, settings, resultPath, resultFileExists);
     Check(d.languageIndex >= 0 && d.languageIndex <= 2);
     Check(IsKnownLanguageId(d.languageId));
-    Check(d.languageId == LanguageIdForIndex(d.languageIndex));
+    Check(d.languageId == LanguageForIndex(d.languageIndex).id);
     Check(d.checkResult == options.checkResult);
     Check(d.resultFilePath == resultPath);
     if (options.languageFixed)
         Check(d.languageIndex == options.languageIndex);
     else if (settings)
-        Check(d.languageIndex == LanguageIndexFromSetting(*settings));
+        Check(d.languageIndex == LanguageForCode(*settings).index);
     else
-        Check(d.languageIndex == LanguageIndexFromUiLanguage(uiLanguage));
+        Check(d.languageIndex == LanguageForId(uiLanguage).index);
     switch (d.mode) {
     case StartMode::Setup:
         Check(setupApplies);
@@ -98,9 +98,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Check(started);
     }
     for (int index : {d.languageIndex, options.languageIndex, static_cast<int>(flags) - 128}) {
-        Check(LanguageCodeForIndex(index) != nullptr &&
-              std::wcslen(LanguageCodeForIndex(index)) == 2);
-        Check(SkinFolderForIndex(index) != nullptr);
+        const Language& language = LanguageForIndex(index);
+        Check(std::wcslen(language.code) == 2 && language.skinFolder != nullptr);
     }
     return 0;
 }

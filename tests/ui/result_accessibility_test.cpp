@@ -3,10 +3,12 @@
 // function that answers WM_GETOBJECT (which works where Wine cannot hand the
 // objects to another process): names in the window's language, the rows read
 // as one line each, the setup buttons by default action, and the tab order.
+#include "support/language.h"
 #include "tests/toolkit/acc_helpers.h"
 #include "tests/toolkit/gui_helpers.h"
 #include "tests/ui/result_window_helpers.h"
 #include "toolkit/toolkit.h"
+#include "ui/string_ids.h"
 #include "ui/string_table.h"
 
 #include <gtest/gtest.h>
@@ -56,7 +58,7 @@ TEST(ResultAccessibilityTest, SetupWindowReadsInItsLanguage) {
         // The client is the window: its title, string 117 in its language.
         EXPECT_EQ(AccRole(client.get()), ROLE_SYSTEM_CLIENT);
         EXPECT_EQ(AccName(client.get()),
-                  LoadStringForLanguage(117, LanguageIdForWindow(language), 511));
+                  LoadStringForLanguage(IDS_RESULT_TITLE, LanguageForIndex(language).id, 511));
         EXPECT_TRUE(AccFind(client.get(), SkinText(lang, "HEADER_TITLE"), ROLE_SYSTEM_STATICTEXT));
         // The close button is hidden in setup mode, so not there at all.
         EXPECT_FALSE(AccFind(client.get(), SkinText(lang, "BTN_CLOSE")));
