@@ -176,7 +176,7 @@ void CCheckResultWnd::ShowGpu1Support(int game, int video) {
 }
 
 void CCheckResultWnd::ShowOsSupport(int os) {
-    if (os == 2) {
+    if (os == VERDICT_SUPPORTED) {
         SetControlText(L"ossupporttext", Str(IDS_OS_SUPPORTED));
         return;
     }
@@ -185,7 +185,7 @@ void CCheckResultWnd::ShowOsSupport(int os) {
 }
 
 void CCheckResultWnd::ShowSteamVr(int steamvr) {
-    if (steamvr == 2) {
+    if (steamvr == VERDICT_SUPPORTED) {
         SetControlText(L"steamtext", Str(IDS_STEAMVR_INSTALLED));
         SetShown(L"steamhelp", false);
         return;

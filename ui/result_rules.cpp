@@ -1,5 +1,6 @@
 #include "ui/result_rules.h"
 
+#include "engine/check_report.h"
 #include "support/language.h"
 
 #include <algorithm>
@@ -19,23 +20,23 @@ std::wstring FitText(const std::wstring& text, size_t maxChars) {
 
 int VerdictTabPage(int verdict) {
     switch (verdict) {
-    case 2:
-        return 0;
-    case 1:
-        return 1;
-    case 0:
-        return 2;
+    case VERDICT_SUPPORTED:
+        return VERDICT_PAGE_SUPPORTED;
+    case VERDICT_UNSUPPORTED:
+        return VERDICT_PAGE_UNSUPPORTED;
+    case VERDICT_UNDECIDED:
+        return VERDICT_PAGE_UNKNOWN;
     default:
-        return -1;
+        return VERDICT_PAGE_UNCHANGED;
     }
 }
 
 VerdictPages VerdictTabPages(int game, int video) {
     VerdictPages pages;
-    if (game == 2) {
-        pages.game = 0;
-        pages.video = 0;
-    } else if (game == 1 || game == 0) {
+    if (game == VERDICT_SUPPORTED) {
+        pages.game = VERDICT_PAGE_SUPPORTED;
+        pages.video = VERDICT_PAGE_SUPPORTED;
+    } else if (game == VERDICT_UNSUPPORTED || game == VERDICT_UNDECIDED) {
         pages.game = VerdictTabPage(game);
         pages.video = VerdictTabPage(video);
     }
@@ -43,19 +44,19 @@ VerdictPages VerdictTabPages(int game, int video) {
 }
 
 int MemoryTabPage(int memory) {
-    return memory == 2 ? 0 : 1;
+    return memory == VERDICT_SUPPORTED ? VERDICT_PAGE_SUPPORTED : VERDICT_PAGE_UNSUPPORTED;
 }
 
 int OverallResultPage(int game, int video, int steamvr) {
-    if (video != 2)
-        return 0;
-    if (game != 2)
-        return 1;
-    return steamvr == 2 ? 2 : 3;
+    if (video != VERDICT_SUPPORTED)
+        return OVERALL_PAGE_NOTHING;
+    if (game != VERDICT_SUPPORTED)
+        return OVERALL_PAGE_VIDEO_ONLY;
+    return steamvr == VERDICT_SUPPORTED ? OVERALL_PAGE_GAMES : OVERALL_PAGE_GAMES_NO_STEAMVR;
 }
 
 int SetupResultPage(int verdictCode) {
-    return verdictCode == 0 ? 1 : 0;
+    return verdictCode == CHECK_RESULT_NONE ? SETUP_PAGE_CANNOT_RUN : SETUP_PAGE_CAN_RUN;
 }
 
 std::wstring ComposeOsLine(const std::wstring& label, const std::wstring& os,

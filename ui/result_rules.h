@@ -14,24 +14,42 @@ constexpr size_t kUnitChars = 7;
 
 std::wstring FitText(const std::wstring& text, size_t maxChars);
 
-// Verdict 2 -> page 0, 1 -> page 1, 0 -> page 2; anything else -1 (leave
-// the tab as it is).
+// The pages of the layouts' verdict tabs, and what leaves a tab as it is.
+enum VerdictPage {
+    VERDICT_PAGE_UNCHANGED = -1,
+    VERDICT_PAGE_SUPPORTED = 0,
+    VERDICT_PAGE_UNSUPPORTED = 1,
+    VERDICT_PAGE_UNKNOWN = 2,
+};
+
+// Supported, unsupported and undecided verdicts select their pages; any
+// other number leaves the tab as it is.
 int VerdictTabPage(int verdict);
 
 struct VerdictPages {
-    int game = -1; // -1: leave unchanged
-    int video = -1;
+    int game = VERDICT_PAGE_UNCHANGED;
+    int video = VERDICT_PAGE_UNCHANGED;
 };
 // A supported game verdict puts both tabs on "supported", whatever the video
 // verdict says; otherwise each tab follows its own verdict.
 VerdictPages VerdictTabPages(int game, int video);
 
-// Memory: 2 -> page 0, anything else page 1.
+// Memory: supported selects the supported page, anything else the other.
 int MemoryTabPage(int memory);
-// "tab_result": 0 no video, 1 video only, 2 games with SteamVR, 3 games
-// without SteamVR.
+// The pages of "tab_result".
+enum OverallPage {
+    OVERALL_PAGE_NOTHING = 0,
+    OVERALL_PAGE_VIDEO_ONLY = 1,
+    OVERALL_PAGE_GAMES = 2,
+    OVERALL_PAGE_GAMES_NO_STEAMVR = 3,
+};
 int OverallResultPage(int game, int video, int steamvr);
-// "tab_setup_result": page 1 for CHECK_RESULT_NONE, page 0 otherwise.
+// "tab_setup_result": the question for a PC that can do nothing, and the one
+// for any other answer.
+enum SetupPage {
+    SETUP_PAGE_CAN_RUN = 0,
+    SETUP_PAGE_CANNOT_RUN = 1,
+};
 int SetupResultPage(int verdictCode);
 
 // "System: " + os + " " + "Bit".
