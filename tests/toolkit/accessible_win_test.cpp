@@ -40,11 +40,8 @@ const char kAccLayout[] = R"(<Window size="400,300" bkcolor="#FFFFFFFF">
 class AccessibleTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
-        skin.Write(L"acc.xml", kAccLayout);
-        window = std::make_unique<TestWindow>(L"acc.xml");
-        ASSERT_NE(window->Create(nullptr, L"Window title", WINDOW_STYLE_DIALOG, 0), nullptr);
-        pm().UpdateLayout();
+        window = OpenTestWindow(skin, L"acc.xml", kAccLayout, L"Window title");
+        ASSERT_NE(window, nullptr);
         client.reset(pm().GetAccessible());
         ASSERT_TRUE(client);
     }

@@ -47,11 +47,8 @@ void Key(HWND window, WPARAM key, bool shift = false, LPARAM flags = 1) {
 class KeyboardTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
-        skin.Write(L"keys.xml", kKeyLayout);
-        window = std::make_unique<TestWindow>(L"keys.xml");
-        ASSERT_NE(window->Create(nullptr, nullptr, WINDOW_STYLE_DIALOG, 0), nullptr);
-        pm().UpdateLayout();
+        window = OpenTestWindow(skin, L"keys.xml", kKeyLayout);
+        ASSERT_NE(window, nullptr);
     }
     CPaintManagerUI& pm() { return window->GetPaintManager(); }
     std::wstring Focused() {

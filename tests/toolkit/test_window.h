@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -58,3 +59,17 @@ protected:
 private:
     std::wstring m_file;
 };
+
+// A test window over a layout written into the skin, created with the
+// program's window style and laid out; null when it cannot be created.
+inline std::unique_ptr<TestWindow> OpenTestWindow(TestSkin& skin, const wchar_t* file,
+                                                  const std::string& layout,
+                                                  const wchar_t* title = nullptr) {
+    CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
+    skin.Write(file, layout);
+    auto window = std::make_unique<TestWindow>(file);
+    if (window->Create(nullptr, title, WINDOW_STYLE_DIALOG, 0) == nullptr)
+        return nullptr;
+    window->GetPaintManager().UpdateLayout();
+    return window;
+}

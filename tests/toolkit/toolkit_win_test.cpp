@@ -47,11 +47,8 @@ void CountFailure() {
 class ToolkitWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
-        skin.Write(L"layout.xml", kLayout);
-        window = std::make_unique<TestWindow>(L"layout.xml");
-        ASSERT_NE(window->Create(nullptr, nullptr, WINDOW_STYLE_DIALOG, 0), nullptr);
-        window->GetPaintManager().UpdateLayout();
+        window = OpenTestWindow(skin, L"layout.xml", kLayout);
+        ASSERT_NE(window, nullptr);
     }
     CControlUI* Find(const wchar_t* name) { return window->GetPaintManager().FindControl(name); }
 

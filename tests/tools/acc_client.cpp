@@ -14,11 +14,14 @@
 // Exit codes: 0 done, 2 no visible window of that class, 3 the window gave
 // no accessible object (the HRESULT is printed), 4 no object of that name,
 // 5 the action failed, 6 an object still answered after its window went.
+#include "tests/toolkit/acc_helpers.h"
+
 #include <windows.h>
 
 #include <oleacc.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -60,14 +63,6 @@ BOOL CALLBACK FindVisible(HWND window, LPARAM param) {
         return FALSE;
     }
     return TRUE;
-}
-
-VARIANT Self() {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = CHILDID_SELF;
-    return v;
 }
 
 std::wstring RoleName(long role) {
@@ -113,19 +108,10 @@ struct Info {
 
 Info Read(IAccessible* object) {
     Info info;
-    const VARIANT self = Self();
-    BSTR name = nullptr;
-    if (object->get_accName(self, &name) == S_OK && name != nullptr)
-        info.name = name;
-    SysFreeString(name);
-    VARIANT v;
-    VariantInit(&v);
-    if (SUCCEEDED(object->get_accRole(self, &v)) && v.vt == VT_I4)
-        info.role = v.lVal;
-    VariantInit(&v);
-    if (SUCCEEDED(object->get_accState(self, &v)) && v.vt == VT_I4)
-        info.state = v.lVal;
-    object->accLocation(&info.x, &info.y, &info.w, &info.h, self);
+    info.name = AccName(object);
+    info.role = std::max(AccRole(object), 0L);
+    info.state = std::max(AccState(object), 0L);
+    object->accLocation(&info.x, &info.y, &info.w, &info.h, AccSelf());
     return info;
 }
 
@@ -221,7 +207,7 @@ int Run(const std::vector<std::wstring>& args) {
         if (object == nullptr) {
             status = kNoSuchName;
         } else if (command == L"press") {
-            status = SUCCEEDED(object->accDoDefaultAction(Self())) ? 0 : kActionFailed;
+            status = SUCCEEDED(object->accDoDefaultAction(AccSelf())) ? 0 : kActionFailed;
         } else {
             const Info info = Read(object);
             Write(std::to_wstring(info.x) + L" " + std::to_wstring(info.y) + L" " +
@@ -239,13 +225,13 @@ int Run(const std::vector<std::wstring>& args) {
         // cleanly, whatever the failure is called.
         BSTR name = nullptr;
         long count = 0;
-        const HRESULT clientName = client->get_accName(Self(), &name);
+        const HRESULT clientName = client->get_accName(AccSelf(), &name);
         SysFreeString(name);
         const HRESULT childCount = client->get_accChildCount(&count);
         HRESULT childName = E_FAIL;
         if (!children.empty()) {
             name = nullptr;
-            childName = children[0]->get_accName(Self(), &name);
+            childName = children[0]->get_accName(AccSelf(), &name);
             SysFreeString(name);
         }
         wchar_t text[160];
