@@ -6,8 +6,8 @@
 
 int RunCheckMode(const StartupDecision& decision) {
     auto window = std::make_unique<CStartCheckWnd>(decision.languageIndex);
-    if (window->Create(nullptr, nullptr, WINDOW_STYLE_DIALOG, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                       CW_USEDEFAULT, nullptr) == nullptr)
+    if (window->Create(nullptr, nullptr, WINDOW_STYLE_DIALOG, 0, CW_USEDEFAULT, CW_USEDEFAULT,
+                       CW_USEDEFAULT, CW_USEDEFAULT, nullptr) == nullptr)
         return 0;
     window->CenterWindow();
     window->ShowModal();

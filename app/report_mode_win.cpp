@@ -24,12 +24,14 @@ int RunReportMode(const StartupDecision& decision) {
         code = checker.Run(language);
     } catch (const std::exception&) {
         // Only an allocation failure gets here; there is nothing to report.
-        log.Write(LOG_LEVEL_FAILURE, L"report not written: the check failed. file=%s", decision.reportPath.c_str());
+        log.Write(LOG_LEVEL_FAILURE, L"report not written: the check failed. file=%s",
+                  decision.reportPath.c_str());
         return REPORT_EXIT_WRITE_FAILED;
     }
     const CCheckReport* report = checker.Report();
     if (report == nullptr) {
-        log.Write(LOG_LEVEL_FAILURE, L"report not written: no findings. file=%s", decision.reportPath.c_str());
+        log.Write(LOG_LEVEL_FAILURE, L"report not written: no findings. file=%s",
+                  decision.reportPath.c_str());
         return REPORT_EXIT_WRITE_FAILED;
     }
 
@@ -39,10 +41,11 @@ int RunReportMode(const StartupDecision& decision) {
             : ReportToJson(*report, code, language, Iso8601Utc(std::time(nullptr)));
     const DWORD error = ReplaceFileContents(decision.reportPath, bytes);
     if (error != ERROR_SUCCESS) {
-        log.Write(LOG_LEVEL_FAILURE, L"write report failed. file=%s error=%d", decision.reportPath.c_str(),
-                  static_cast<int>(error));
+        log.Write(LOG_LEVEL_FAILURE, L"write report failed. file=%s error=%d",
+                  decision.reportPath.c_str(), static_cast<int>(error));
         return REPORT_EXIT_WRITE_FAILED;
     }
-    log.Write(LOG_LEVEL_PROGRESS, L"report written. file=%s result=%d", decision.reportPath.c_str(), code);
+    log.Write(LOG_LEVEL_PROGRESS, L"report written. file=%s result=%d", decision.reportPath.c_str(),
+              code);
     return code;
 }

@@ -8,8 +8,8 @@
 int RunSetupMode(const StartupDecision& decision) {
     auto window = std::make_unique<CCheckResultWnd>(L"checkresult_setupwnd.xml",
                                                     decision.languageIndex, decision.checkResult);
-    if (window->Create(nullptr, nullptr, WINDOW_STYLE_DIALOG, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                       CW_USEDEFAULT, nullptr) == nullptr)
+    if (window->Create(nullptr, nullptr, WINDOW_STYLE_DIALOG, 0, CW_USEDEFAULT, CW_USEDEFAULT,
+                       CW_USEDEFAULT, CW_USEDEFAULT, nullptr) == nullptr)
         return 1; // no window could be shown: do not let the installer go on
 
     window->CenterWindow();

@@ -11,8 +11,7 @@
 
 namespace {
 
-std::vector<std::wstring> CommandLineArguments()
-{
+std::vector<std::wstring> CommandLineArguments() {
     std::vector<std::wstring> args;
     int count = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
@@ -26,8 +25,7 @@ std::vector<std::wstring> CommandLineArguments()
 
 // The settings file is looked up under the current directory, not beside the
 // executable: installers start the program from their own folder.
-std::optional<std::wstring> ReadSettingsLanguage()
-{
+std::optional<std::wstring> ReadSettingsLanguage() {
     wchar_t current[MAX_PATH] = {};
     const DWORD length = GetCurrentDirectoryW(MAX_PATH, current);
     if (length == 0 || length >= MAX_PATH)
@@ -44,8 +42,7 @@ std::optional<std::wstring> ReadSettingsLanguage()
 
 } // namespace
 
-StartupDecision RunStartupOptions(HINSTANCE instance)
-{
+StartupDecision RunStartupOptions(HINSTANCE instance) {
     const std::vector<std::wstring> args = CommandLineArguments();
     std::optional<std::wstring> settings;
     if (!ScanCommandLine(args).languageFixed)

@@ -69,8 +69,8 @@ void ApplyIntegratedAndLowEndGames(CCheckReport& report) {
     const auto& names = report.adapter_names;
     if (report.gpu1_game == VERDICT_UNDECIDED && n == 1 && NameContains(names[0], kIntel)) {
         report.gpu1_game = VERDICT_UNSUPPORTED;
-    } else if ((report.gpu1_game == VERDICT_UNDECIDED || report.gpu2_game == VERDICT_UNDECIDED) && n == 2 &&
-               (NameContains(names[0], kIntel) || NameContains(names[1], kIntel))) {
+    } else if ((report.gpu1_game == VERDICT_UNDECIDED || report.gpu2_game == VERDICT_UNDECIDED) &&
+               n == 2 && (NameContains(names[0], kIntel) || NameContains(names[1], kIntel))) {
         // With two adapters the Intel one is the integrated part: it alone is
         // marked, even over an earlier list verdict.
         if (NameContains(names[0], kIntel))
@@ -115,7 +115,8 @@ void ApplyIntegratedVideo(CCheckReport& report, const std::wstring& cpuMatchName
             }
         }
     }
-    if ((report.gpu1_video == VERDICT_UNDECIDED || report.gpu2_video == VERDICT_UNDECIDED) && n == 2) {
+    if ((report.gpu1_video == VERDICT_UNDECIDED || report.gpu2_video == VERDICT_UNDECIDED) &&
+        n == 2) {
         for (size_t i = 0; i < 2; ++i) {
             if (!NameContains(names[i], kIntel))
                 continue;

@@ -98,8 +98,9 @@ std::wstring ChooseRequirementsFile(const std::wstring& configPath, const std::w
 void LoadRequirementsFrom(CCheckReport& report, const std::wstring& path) {
     CCTLog& log = CCTLog::GetInstance();
     std::string bytes;
-    const bool read = path == report.config_path ? ReadDownload(path, bytes)
-                                                 : ReadWholeFile(ExtendedLengthPath(path), bytes, kMaxConfigBytes);
+    const bool read = path == report.config_path
+                          ? ReadDownload(path, bytes)
+                          : ReadWholeFile(ExtendedLengthPath(path), bytes, kMaxConfigBytes);
     if (!read) {
         log.Write(LOG_LEVEL_FAILURE, L"open config file failed. file=%s", path.c_str());
         return;

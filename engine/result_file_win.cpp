@@ -13,11 +13,13 @@ int CCheckReport::ReadResultFile(const std::wstring& path) {
     ForEachResultKey(
         *this,
         [&](const wchar_t* key, std::wstring& text) {
-            GetPrivateProfileStringW(RESULT_FILE_SECTION, key, L"", buffer, kValueChars, path.c_str());
+            GetPrivateProfileStringW(RESULT_FILE_SECTION, key, L"", buffer, kValueChars,
+                                     path.c_str());
             text = buffer;
         },
         [&](const wchar_t* key, int& number) {
-            number = static_cast<int>(GetPrivateProfileIntW(RESULT_FILE_SECTION, key, 0, path.c_str()));
+            number =
+                static_cast<int>(GetPrivateProfileIntW(RESULT_FILE_SECTION, key, 0, path.c_str()));
         });
     driver_flags = ComputeDriverFlags(display_info);
     return driver_flags;

@@ -75,7 +75,8 @@ void CSystemChecker::DownloadConfig() {
         case DocumentVerdict::Failed:
             return;
         case DocumentVerdict::BadStatus:
-            log.Write(LOG_LEVEL_FAILURE, L"keep old config. status=%d", static_cast<int>(document.status));
+            log.Write(LOG_LEVEL_FAILURE, L"keep old config. status=%d",
+                      static_cast<int>(document.status));
             return;
         case DocumentVerdict::BadJson:
             log.Write(LOG_LEVEL_FAILURE, L"keep old config. bad json");

@@ -9,24 +9,26 @@
 
 namespace {
 
+// The question is the 32-bit product's: does a 64-bit Windows run it?
+bool IsWow64Product() {
+#ifdef _WIN64
+    // Only a 64-bit Windows runs a 64-bit process; IsWow64Process would say
+    // false here, the opposite of what the 32-bit product learns.
+    return true;
+#else
+    // Preset to false: a failed call counts as a 32-bit Windows.
+    BOOL wow64 = FALSE;
+    return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+#endif
+}
+
 class RealMachine final : public IMachineProbe {
 public:
     void QueryOsCpuMemory(std::wstring& caption, int& addressWidth, int64_t& memoryBytes) override {
         ::QueryOsCpuMemory(caption, addressWidth, memoryBytes);
     }
 
-    // The question is the 32-bit product's: does a 64-bit Windows run it?
-    bool IsWow64() override {
-#ifdef _WIN64
-        // Only a 64-bit Windows runs a 64-bit process; IsWow64Process would
-        // say false here, the opposite of what the 32-bit product learns.
-        return true;
-#else
-        // Preset to false: a failed call counts as a 32-bit Windows.
-        BOOL wow64 = FALSE;
-        return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
-#endif
-    }
+    bool IsWow64() override { return IsWow64Product(); }
 
     std::wstring CpuBrandString() override { return ReadCpuBrandString(); }
 

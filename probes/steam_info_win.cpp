@@ -102,7 +102,7 @@ bool SteamInfo::FindStandaloneSteamVr(const ProbeLogWriter& log) {
     if (programFiles[0] == L'\0') {
         const DWORD error = GetLastError();
         log(LOG_LEVEL_FAILURE, L"steamvr: standalone exist(file not found), err=" +
-                   std::to_wstring(static_cast<int>(error)));
+                                   std::to_wstring(static_cast<int>(error)));
         return false;
     }
 

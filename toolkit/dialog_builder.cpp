@@ -96,7 +96,8 @@ void ApplyWindow(const MarkupNode& node, CPaintManagerUI& manager) {
 CControlUI* CDialogBuilder::Create(const std::wstring& file, IDialogBuilderCallback* callback,
                                    CPaintManagerUI* manager, CControlUI* parent) {
     std::string bytes;
-    if (file.empty() || !ReadWholeFile(CPaintManagerUI::GetResourcePath() + file, bytes, kMaxLayoutBytes))
+    if (file.empty() ||
+        !ReadWholeFile(CPaintManagerUI::GetResourcePath() + file, bytes, kMaxLayoutBytes))
         return nullptr;
     return CreateFromText(bytes, callback, manager, parent);
 }

@@ -13,8 +13,8 @@
 // The program's windows: a visible popup with a caption and a system menu,
 // painting clipped around its children and siblings.
 constexpr DWORD WINDOW_STYLE_DIALOG = 0x96C80000;
-static_assert(WINDOW_STYLE_DIALOG ==
-                  (WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS | WS_CLIPCHILDREN),
+static_assert(WINDOW_STYLE_DIALOG == (WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU |
+                                      WS_CLIPSIBLINGS | WS_CLIPCHILDREN),
               "the dialog style is these flags");
 
 class CWindowWnd {

@@ -122,7 +122,8 @@ void CCheckResultWnd::ShowVerdictTabs(const wchar_t* gameTab, const wchar_t* vid
 }
 
 void CCheckResultWnd::ShowSystemInfo(const SystemInfoText& info, int driverFlags) {
-    SetControlText(L"ostext", ComposeOsLine(Str(IDS_LABEL_SYSTEM), info.os, LoadUiString(IDS_UNIT_BIT, kUnitChars)));
+    SetControlText(L"ostext", ComposeOsLine(Str(IDS_LABEL_SYSTEM), info.os,
+                                            LoadUiString(IDS_UNIT_BIT, kUnitChars)));
     SetControlText(L"cputext", ComposeLabelLine(Str(IDS_LABEL_CPU), info.cpu));
     SetControlText(L"memtext", ComposeLabelLine(Str(IDS_LABEL_MEMORY), info.memory));
     SetControlText(L"gra1text", ComposeLabelLine(Str(IDS_LABEL_GPU1), info.gpu[0]));

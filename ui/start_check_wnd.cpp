@@ -90,8 +90,8 @@ unsigned __stdcall CStartCheckWnd::WorkerMain(void* param) {
 
 void CStartCheckWnd::ShowResult() {
     auto result = std::make_unique<CCheckResultWnd>(L"checkresultwnd.xml", m_language, -1);
-    result->Create(nullptr, nullptr, WINDOW_STYLE_DIALOG, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                   CW_USEDEFAULT, nullptr);
+    result->Create(nullptr, nullptr, WINDOW_STYLE_DIALOG, 0, CW_USEDEFAULT, CW_USEDEFAULT,
+                   CW_USEDEFAULT, CW_USEDEFAULT, nullptr);
     result->CenterWindow();
     if (const CCheckReport* report = CSystemChecker::Instance().Report())
         PresentReport(*result, *report, report->adapter_names.size() > 1);

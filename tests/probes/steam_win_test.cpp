@@ -129,12 +129,12 @@ public:
             const std::wstring path = std::wstring(place.parent) + L"\\" + place.child;
             HKEY copy = nullptr;
             HKEY target = nullptr;
-            const bool restored =
-                RegOpenKeyExW(m_saved, std::to_wstring(i).c_str(), 0, KEY_READ, &copy) ==
-                    ERROR_SUCCESS &&
-                RegCreateKeyExW(place.root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | place.view,
-                                nullptr, &target, nullptr) == ERROR_SUCCESS &&
-                RegCopyTreeW(copy, nullptr, target) == ERROR_SUCCESS;
+            const bool restored = RegOpenKeyExW(m_saved, std::to_wstring(i).c_str(), 0, KEY_READ,
+                                                &copy) == ERROR_SUCCESS &&
+                                  RegCreateKeyExW(place.root, path.c_str(), 0, nullptr, 0,
+                                                  KEY_ALL_ACCESS | place.view, nullptr, &target,
+                                                  nullptr) == ERROR_SUCCESS &&
+                                  RegCopyTreeW(copy, nullptr, target) == ERROR_SUCCESS;
             RegCloseKey(target);
             RegCloseKey(copy);
             EXPECT_TRUE(restored) << "cannot put back " << place.name;

@@ -23,7 +23,6 @@ const std::string kDocumentUrl =
     std::string("http://") + TVX_SERVICE_HOST + "/documents/checkerconfig.json";
 const std::string kOld = "{\"body\":{\"OS\":[\"OLD\"]}}\r\n";
 
-
 class ConfigDownload : public ::testing::Test {
 protected:
     void SetUp() override {

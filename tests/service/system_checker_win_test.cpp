@@ -40,11 +40,14 @@ const NameList& ReportedAdapters() {
 std::string AcceptingDocument() {
     std::string adapters;
     for (const std::wstring& name : ReportedAdapters())
-        adapters += (adapters.empty() ? "" : ",") + Json::valueToQuotedString(WideToUtf8(name).c_str());
+        adapters +=
+            (adapters.empty() ? "" : ",") + Json::valueToQuotedString(WideToUtf8(name).c_str());
     return "{\"code\":0,\"body\":{\r\n"
            "  \"CPU_Game\":[\"I7-8700K\"],\n"
            "  \"OS\":[\"WINDOWS 10\"],\r\n"
-           "  \"GPU_AMD_Game\":[" + adapters + "]\n"
+           "  \"GPU_AMD_Game\":[" +
+           adapters +
+           "]\n"
            "}}\r\n";
 }
 

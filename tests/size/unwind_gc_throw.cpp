@@ -16,8 +16,7 @@ struct Counted {
 
 // Templates and inline functions get a description section of their own;
 // noipa keeps GCC from turning this one into a local clone, which has none.
-template <typename T>
-__attribute__((noipa)) T ThrowFromDepth(T depth) {
+template <typename T> __attribute__((noipa)) T ThrowFromDepth(T depth) {
     Counted counted;
     if (depth == 0)
         throw std::runtime_error("bottom");
@@ -25,8 +24,7 @@ __attribute__((noipa)) T ThrowFromDepth(T depth) {
 }
 
 // Never called: its description must go and must not disturb the others.
-template <typename T>
-__attribute__((noipa)) T NeverCalled(T value) {
+template <typename T> __attribute__((noipa)) T NeverCalled(T value) {
     Counted counted;
     if (value < 0)
         throw std::logic_error("unused");

@@ -10,16 +10,14 @@
 #include <sstream>
 
 namespace {
-std::string ReadAll(const std::wstring& path)
-{
+std::string ReadAll(const std::wstring& path) {
     std::ifstream in(path.c_str(), std::ios::binary);
     std::stringstream all;
     all << in.rdbuf();
     return all.str();
 }
 
-size_t FilesIn(const std::wstring& folder)
-{
+size_t FilesIn(const std::wstring& folder) {
     WIN32_FIND_DATAW data;
     HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
     size_t count = 0;
@@ -34,8 +32,7 @@ size_t FilesIn(const std::wstring& folder)
 }
 } // namespace
 
-TEST(ReplaceFileContents, CreatesAndReplacesWholeFilesWithoutLeftovers)
-{
+TEST(ReplaceFileContents, CreatesAndReplacesWholeFilesWithoutLeftovers) {
     TempDir dir;
     const std::wstring path = dir.File(L"checkerconfig.json");
     ASSERT_EQ(DWORD(ERROR_SUCCESS), ReplaceFileContents(path, "first"));
@@ -48,8 +45,7 @@ TEST(ReplaceFileContents, CreatesAndReplacesWholeFilesWithoutLeftovers)
     EXPECT_EQ(1u, FilesIn(dir.path()));
 }
 
-TEST(ReplaceFileContents, FailureKeepsTheOldFile)
-{
+TEST(ReplaceFileContents, FailureKeepsTheOldFile) {
     TempDir dir;
     // A missing folder: nothing can be created.
     EXPECT_NE(DWORD(ERROR_SUCCESS), ReplaceFileContents(dir.File(L"no\\such\\file.json"), "x"));

@@ -62,7 +62,8 @@ TEST(LogChild, Threads) {
     CCTLog::GetInstance().Open();
     auto writer = [](const wchar_t* name) {
         for (int i = 0; i < 1000; ++i)
-            CCTLog::GetInstance().Write(LOG_LEVEL_PROGRESS, L"thread %s line %d of a longer message", name, i);
+            CCTLog::GetInstance().Write(LOG_LEVEL_PROGRESS,
+                                        L"thread %s line %d of a longer message", name, i);
     };
     std::thread a(writer, L"A");
     std::thread b(writer, L"B");

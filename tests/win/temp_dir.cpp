@@ -2,8 +2,7 @@
 
 #include <shellapi.h>
 
-TempDir::TempDir()
-{
+TempDir::TempDir() {
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
     static LONG counter = 0;
@@ -20,8 +19,7 @@ TempDir::TempDir()
     m_path = base;
 }
 
-TempDir::~TempDir()
-{
+TempDir::~TempDir() {
     DeleteFolderTree(m_path);
 }
 
@@ -51,8 +49,7 @@ std::vector<std::wstring> NamesIn(const std::wstring& folder) {
     return names;
 }
 
-std::wstring TempDir::Write(const std::wstring& name, const std::string& bytes) const
-{
+std::wstring TempDir::Write(const std::wstring& name, const std::string& bytes) const {
     const std::wstring path = File(name);
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -64,8 +61,7 @@ std::wstring TempDir::Write(const std::wstring& name, const std::string& bytes) 
     return path;
 }
 
-std::string Utf16File(const std::wstring& text)
-{
+std::string Utf16File(const std::wstring& text) {
     std::string bytes("\xFF\xFE", 2);
     for (wchar_t c : text) {
         bytes.push_back(static_cast<char>(c & 0xFF));
