@@ -13,7 +13,6 @@ source "$(dirname "$0")/lib.sh"
 trap 'stop_screen; stop_service; e2e_cleanup' EXIT
 
 class=CheckResult_Wnd
-skipped=0
 # Authored sizes (96 DPI) from the layouts: the windows, the setup buttons
 # (width from the skin), and where the column titles sit in the result
 # window: below the 56 px header, the 10 px inset, the 88 px verdict box and
@@ -63,8 +62,7 @@ for dpi in 96 144 192; do
             read -r _ _ bw bh _ < <(acc locate "$class" "Exit setup")
             expect_size "$percent %: \"Exit setup\"" "${bw:-0}" "${bh:-0}" "${button[@]}"
         else
-            echo "note: no screen reader access across processes on this Wine build"
-            skipped=1
+            skip_part "no screen reader access across processes on this Wine build"
         fi
         capture_window "$id" "$dir.png"
         keep_picture "$dir.png" "setup_en_$percent.png"
@@ -128,5 +126,4 @@ check "column titles at 150 % are 1.5 times as tall (${ink[144]:-?} px against $
 check "column titles at 200 % are twice as tall (${ink[192]:-?} px against ${ink[96]:-?})" \
     ratio_between 192 175 225
 
-[ "$failures" -eq 0 ] || { finish; exit 1; }
-[ "$skipped" -eq 0 ] || exit 77
+finish

@@ -13,7 +13,6 @@ source "$(dirname "$0")/lib.sh"
 
 result_class=CheckResult_Wnd
 start_class=StartCheck_Wnd
-skipped=0
 msaa=0
 
 # The focusable objects in tree order: the layout order a reader sees.
@@ -77,8 +76,7 @@ if id="$(wait_for_window "${result_title[en]}" 60)"; then
             wait_for_focus "$result_class" "${order[$((${#order[@]} - 1))]}" 10
         check "setup: Tab reaches \"Exit setup\"" tab_to "$id" "$result_class" "Exit setup" 10
     else
-        echo "note: no screen reader access across processes on this Wine build; focus not followed"
-        skipped=1
+        skip_part "no screen reader access across processes on this Wine build; focus not followed"
         # Nothing focused: Shift+Tab lands on "Install anyway", one more on
         # "Exit setup" (the layout's last two stops).
         xdotool key shift+Tab shift+Tab
@@ -162,5 +160,4 @@ case_ran
 stop_service
 
 expect_cases 4
-[ "$failures" -eq 0 ] || { finish; exit 1; }
-[ "$skipped" -eq 0 ] || exit 77
+finish

@@ -13,7 +13,6 @@ source "$(dirname "$0")/lib.sh"
 trap 'stop_screen; e2e_cleanup' EXIT
 
 class=CheckResult_Wnd
-skipped=0
 # The setup layout's bottom bar, authored at 96 DPI: 106 px tall above a
 # 1 px line, buttons 40 px tall, 24 px from the right edge, 12 px apart;
 # the results area has a 10 px inset. The buttons' width is the skin's.
@@ -112,8 +111,7 @@ for screen in 1366x768 1024x768; do
                     check "$what: the last row scrolls into view ($how)" scroll_last_row_into_view "$how"
                 fi
             else
-                echo "note: no screen reader access across processes on this Wine build"
-                skipped=1
+                skip_part "no screen reader access across processes on this Wine build"
             fi
             capture_window "$id" "$dir.png"
             [ -n "${TVX_E2E_SHOTS:-}" ] && mkdir -p "$TVX_E2E_SHOTS" &&
@@ -130,5 +128,4 @@ for screen in 1366x768 1024x768; do
 done
 
 expect_cases 8
-[ "$failures" -eq 0 ] || { finish; exit 1; }
-[ "$skipped" -eq 0 ] || exit 77
+finish
