@@ -44,6 +44,19 @@ std::wstring FinalPath(HANDLE handle) {
     return std::wstring();
 }
 
+// Creates a file with CREATE_NEW (with DELETE access added) and checks it. One
+// that fails the check is deleted through its handle: it landed somewhere
+// else. Empty owner on failure, ERROR_CANT_ACCESS_FILE for a failed check.
+HandleOwner CreateNewChecked(const std::wstring& path, DWORD access, DWORD share) {
+    HandleOwner made = CreateFileNoFollow(path, access | DELETE, share, CREATE_NEW);
+    if (made && !FileMayBeUsed(FactsOf(made.get(), path))) {
+        DeleteThroughHandle(made.get());
+        made.reset();
+        SetLastError(ERROR_CANT_ACCESS_FILE);
+    }
+    return made;
+}
+
 } // namespace
 
 ObjectFacts FactsOf(HANDLE handle, const std::wstring& path) {
@@ -106,15 +119,8 @@ HandleOwner FolderChain::OpenFile(const std::wstring& name, DWORD access, DWORD 
         return HandleOwner();
     }
     const std::wstring path = m_path.InFolder(name);
-    if (how == FileOpen::New) {
-        HandleOwner made = CreateFileNoFollow(path, access | DELETE, share, CREATE_NEW);
-        if (made && !FileMayBeUsed(FactsOf(made.get(), path))) {
-            DeleteThroughHandle(made.get()); // it landed somewhere else
-            made.reset();
-            SetLastError(ERROR_CANT_ACCESS_FILE);
-        }
-        return made;
-    }
+    if (how == FileOpen::New)
+        return CreateNewChecked(path, access, share);
     HandleOwner file = CreateFileNoFollow(path, access, share, OPEN_EXISTING);
     if (!file && how == FileOpen::ExistingOrNew && GetLastError() == ERROR_FILE_NOT_FOUND) {
         // Made with CREATE_NEW, which fails on any name that exists, a
@@ -123,13 +129,7 @@ HandleOwner FolderChain::OpenFile(const std::wstring& name, DWORD access, DWORD 
         // DELETE, to remove it should it have landed elsewhere; kept open it
         // would keep other runs from sharing the file.
         constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-        HandleOwner made =
-            CreateFileNoFollow(path, FILE_READ_ATTRIBUTES | DELETE, kShareAll, CREATE_NEW);
-        if (made && !FileMayBeUsed(FactsOf(made.get(), path))) {
-            DeleteThroughHandle(made.get());
-            SetLastError(ERROR_CANT_ACCESS_FILE);
-            return HandleOwner();
-        }
+        HandleOwner made = CreateNewChecked(path, FILE_READ_ATTRIBUTES, kShareAll);
         if (!made && GetLastError() != ERROR_FILE_EXISTS)
             return HandleOwner();
         made.reset();

@@ -48,8 +48,7 @@ private:
 // An elevated run opens the log only through checked folders (guarded_file.h),
 // then hands the handle to a text-mode stream like the one below. Null when a
 // check fails: no log for this run.
-FILE* OpenGuardedLog(const std::wstring& common) {
-    const GuardedPath path{common, {L"ORMEX", L"Logs"}, L"Tavolex.log"};
+FILE* OpenGuardedLog(const GuardedPath& path) {
     HandleOwner file = OpenGuardedForAppend(path);
     if (!file)
         return nullptr;
@@ -64,12 +63,10 @@ FILE* OpenGuardedLog(const std::wstring& common) {
 }
 
 // As it always was: the folder made with its parents, the file opened by name.
-FILE* OpenLogByName(const std::wstring& common) {
-    std::wstring path = common + L"\\ORMEX\\Logs";
-    CreateFolderPath(path);
-    path += L"\\Tavolex.log";
+FILE* OpenLogByName(const GuardedPath& path) {
+    CreateFolderPath(path.Folder());
     // Text mode, shared for reading and writing by other processes.
-    return _wfsopen(path.c_str(), L"a+", _SH_DENYNO);
+    return _wfsopen(path.Full().c_str(), L"a+", _SH_DENYNO);
 }
 
 } // namespace
@@ -98,7 +95,8 @@ void CCTLog::Open() {
         // Without the application-data folder the path would fall back to the
         // root of the current drive; log nowhere instead.
         if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, 0, common))) {
-            m_file = IsProcessElevated() ? OpenGuardedLog(common) : OpenLogByName(common);
+            const GuardedPath path{common, {L"ORMEX", L"Logs"}, L"Tavolex.log"};
+            m_file = IsProcessElevated() ? OpenGuardedLog(path) : OpenLogByName(path);
             if (m_file != nullptr) {
                 // Text mode stores this as CR CR LF: the mark between runs.
                 fputs("\r\n", m_file);
