@@ -63,10 +63,8 @@ bool CPaintManagerUI::MoveFocus(bool forward) {
 }
 
 void CPaintManagerUI::SetFocus(CControlUI* control, bool showRing) {
-    if (showRing && !m_ringShown) {
-        m_ringShown = true;
-        InvalidateFocusRing();
-    }
+    if (showRing)
+        ShowFocusRing();
     if (control == m_focus)
         return;
     InvalidateFocusRing();
@@ -105,10 +103,7 @@ bool CPaintManagerUI::OnKeyDown(WPARAM key, LPARAM flags) {
     switch (key) {
     case VK_TAB:
         MoveFocus(!KeyHeld(VK_SHIFT));
-        if (!m_ringShown) {
-            m_ringShown = true;
-            InvalidateFocusRing();
-        }
+        ShowFocusRing();
         return true;
     case VK_RETURN:
     case VK_SPACE: {
@@ -120,10 +115,7 @@ bool CPaintManagerUI::OnKeyDown(WPARAM key, LPARAM flags) {
         CControlUI* target = m_focus;
         if (target == nullptr || !target->IsShown() || !target->IsTabStop())
             return true;
-        if (!m_ringShown) {
-            m_ringShown = true;
-            InvalidateFocusRing();
-        }
+        ShowFocusRing();
         // Space clicks on release, as native buttons do; Enter at once.
         if (key == VK_SPACE)
             m_spaceTarget = target;
@@ -176,6 +168,13 @@ RECT CPaintManagerUI::FocusRingRect(const CControlUI& control) const {
     RECT r = control.GetPos();
     InflateRect(&r, Scale(kRingOutset), Scale(kRingOutset));
     return r;
+}
+
+void CPaintManagerUI::ShowFocusRing() {
+    if (m_ringShown)
+        return;
+    m_ringShown = true;
+    InvalidateFocusRing();
 }
 
 void CPaintManagerUI::InvalidateFocusRing() {
