@@ -192,7 +192,8 @@ void CPaintManagerUI::PaintFocusRing(HDC dc) {
     const RECT visible = m_focus->GetVisibleRect();
     if (IsRectEmpty(&visible))
         return;
-    RECT clip = FocusRingRect(*m_focus);
+    const RECT ring = FocusRingRect(*m_focus);
+    RECT clip = ring;
     for (CContainerUI* p = m_focus->GetParent(); p != nullptr; p = p->GetParent())
         if (p->IsScrollable()) {
             const RECT& area = p->GetPos();
@@ -203,7 +204,7 @@ void CPaintManagerUI::PaintFocusRing(HDC dc) {
     IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);
     const int outset = Scale(kRingOutset);
     const int radius = m_focus->GetBorderRound();
-    DrawBoxBorder(dc, FocusRingRect(*m_focus), GetAccentColor(), Scale(kRingWidth),
+    DrawBoxBorder(dc, ring, GetAccentColor(), Scale(kRingWidth),
                   radius > 0 ? Scale(radius) + outset : 0);
     RestoreDC(dc, saved);
 }
