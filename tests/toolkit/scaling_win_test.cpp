@@ -69,19 +69,6 @@ std::unique_ptr<TestWindow> Open(TestSkin& skin, const std::string& layout) {
     return window;
 }
 
-SIZE ClientSize(HWND window) {
-    RECT r;
-    GetClientRect(window, &r);
-    return SIZE{r.right, r.bottom};
-}
-
-RECT WorkAreaOf(HWND window) {
-    MONITORINFO info = {};
-    info.cbSize = sizeof(info);
-    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info);
-    return info.rcWork;
-}
-
 // What Windows sends when the window moves to a monitor of another scale.
 void ChangeDpi(HWND window, int dpi, int width, int height) {
     RECT suggested;
@@ -89,10 +76,6 @@ void ChangeDpi(HWND window, int dpi, int width, int height) {
     suggested.right = suggested.left + width;
     suggested.bottom = suggested.top + height;
     SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-}
-
-bool SameRect(const RECT& r, LONG l, LONG t, LONG rr, LONG b) {
-    return r.left == l && r.top == t && r.right == rr && r.bottom == b;
 }
 
 int FontEmHeight(HFONT font) {
