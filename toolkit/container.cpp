@@ -72,18 +72,20 @@ void CContainerUI::SetAttribute(const std::string& name, const std::string& valu
             m_childPadding = *v;
     } else if (name == "vscrollbar") {
         m_scrollable = ParseBool(value).value_or(false);
-        if (m_scrollable && !m_scrollBar) {
-            m_scrollBar = std::make_unique<CScrollBarUI>(*this);
-            m_scrollBar->SetManager(m_manager, this);
-        }
+        if (m_scrollable)
+            EnsureScrollBar();
     } else if (CScrollBarUI::IsScrollBarAttribute(name)) {
-        if (!m_scrollBar) {
-            m_scrollBar = std::make_unique<CScrollBarUI>(*this);
-            m_scrollBar->SetManager(m_manager, this);
-        }
-        m_scrollBar->SetAttribute(name, value);
+        EnsureScrollBar().SetAttribute(name, value);
     } else
         CControlUI::SetAttribute(name, value);
+}
+
+CScrollBarUI& CContainerUI::EnsureScrollBar() {
+    if (!m_scrollBar) {
+        m_scrollBar = std::make_unique<CScrollBarUI>(*this);
+        m_scrollBar->SetManager(m_manager, this);
+    }
+    return *m_scrollBar;
 }
 
 RECT CContainerUI::InnerRect() const {

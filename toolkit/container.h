@@ -60,6 +60,8 @@ public:
 
 protected:
     RECT InnerRect() const;
+    // The scroll bar, made when a layout first mentions it.
+    CScrollBarUI& EnsureScrollBar();
     // Lays the visible children out inside `inner`.
     virtual void ArrangeChildren(const RECT& inner);
     virtual bool IsChildShown(int index) const;

@@ -94,7 +94,6 @@ public:
     // caption), the role from "accrole", and the control's one accessible
     // object, made on first use and cut off when the control goes.
     const std::wstring& GetAccessibleName() const { return m_accName; }
-    void SetAccessibleName(const std::wstring& name) { m_accName = name; }
     AccessibleRole GetAccessibleRole() const { return m_accRole; }
     AccessibleObject* GetAccessibleObject();
     // The object's identity in focus events, or 0 while there is none.

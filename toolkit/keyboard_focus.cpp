@@ -63,10 +63,8 @@ bool CPaintManagerUI::MoveFocus(bool forward) {
 }
 
 void CPaintManagerUI::SetFocus(CControlUI* control, bool showRing) {
-    if (showRing && !m_ringShown) {
-        m_ringShown = true;
-        InvalidateFocusRing();
-    }
+    if (showRing)
+        ShowFocusRing();
     if (control == m_focus)
         return;
     InvalidateFocusRing();
@@ -105,10 +103,7 @@ bool CPaintManagerUI::OnKeyDown(WPARAM key, LPARAM flags) {
     switch (key) {
     case VK_TAB:
         MoveFocus(!KeyHeld(VK_SHIFT));
-        if (!m_ringShown) {
-            m_ringShown = true;
-            InvalidateFocusRing();
-        }
+        ShowFocusRing();
         return true;
     case VK_RETURN:
     case VK_SPACE: {
@@ -120,10 +115,7 @@ bool CPaintManagerUI::OnKeyDown(WPARAM key, LPARAM flags) {
         CControlUI* target = m_focus;
         if (target == nullptr || !target->IsShown() || !target->IsTabStop())
             return true;
-        if (!m_ringShown) {
-            m_ringShown = true;
-            InvalidateFocusRing();
-        }
+        ShowFocusRing();
         // Space clicks on release, as native buttons do; Enter at once.
         if (key == VK_SPACE)
             m_spaceTarget = target;
@@ -178,6 +170,13 @@ RECT CPaintManagerUI::FocusRingRect(const CControlUI& control) const {
     return r;
 }
 
+void CPaintManagerUI::ShowFocusRing() {
+    if (m_ringShown)
+        return;
+    m_ringShown = true;
+    InvalidateFocusRing();
+}
+
 void CPaintManagerUI::InvalidateFocusRing() {
     if (m_focus != nullptr)
         Invalidate(FocusRingRect(*m_focus));
@@ -193,7 +192,8 @@ void CPaintManagerUI::PaintFocusRing(HDC dc) {
     const RECT visible = m_focus->GetVisibleRect();
     if (IsRectEmpty(&visible))
         return;
-    RECT clip = FocusRingRect(*m_focus);
+    const RECT ring = FocusRingRect(*m_focus);
+    RECT clip = ring;
     for (CContainerUI* p = m_focus->GetParent(); p != nullptr; p = p->GetParent())
         if (p->IsScrollable()) {
             const RECT& area = p->GetPos();
@@ -204,7 +204,7 @@ void CPaintManagerUI::PaintFocusRing(HDC dc) {
     IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);
     const int outset = Scale(kRingOutset);
     const int radius = m_focus->GetBorderRound();
-    DrawBoxBorder(dc, FocusRingRect(*m_focus), GetAccentColor(), Scale(kRingWidth),
+    DrawBoxBorder(dc, ring, GetAccentColor(), Scale(kRingWidth),
                   radius > 0 ? Scale(radius) + outset : 0);
     RestoreDC(dc, saved);
 }

@@ -130,6 +130,8 @@ private:
     void Paint();
     void PaintFocusRing(HDC dc);
     RECT FocusRingRect(const CControlUI& control) const;
+    // From now on the ring shows (once the keyboard or a screen reader is used).
+    void ShowFocusRing();
     void InvalidateFocusRing();
     void SetHot(CControlUI* control, POINT point);
     bool OnKeyDown(WPARAM key, LPARAM flags);

@@ -51,3 +51,20 @@ void PumpPending() {
         DispatchMessageW(&msg);
     }
 }
+
+SIZE ClientSize(HWND window) {
+    RECT r;
+    GetClientRect(window, &r);
+    return SIZE{r.right, r.bottom};
+}
+
+RECT WorkAreaOf(HWND window) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info);
+    return info.rcWork;
+}
+
+bool SameRect(const RECT& r, LONG left, LONG top, LONG right, LONG bottom) {
+    return r.left == left && r.top == top && r.right == right && r.bottom == bottom;
+}

@@ -31,3 +31,9 @@ void PostClick(HWND window, POINT point);
 void PostKey(HWND window, WPARAM key);
 // Dispatches every message already queued for this thread.
 void PumpPending();
+
+// The client area's size.
+SIZE ClientSize(HWND window);
+// The work area (the screen without the task bar) of the window's monitor.
+RECT WorkAreaOf(HWND window);
+bool SameRect(const RECT& r, LONG left, LONG top, LONG right, LONG bottom);

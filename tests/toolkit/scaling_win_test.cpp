@@ -1,13 +1,13 @@
 // The toolkit at other DPIs and on small screens: everything authored scales
 // once, windows fit their work area, and scroll areas give up room, scroll
 // and keep the bars around them in view.
+#include "support/files_win.h"
 #include "tests/toolkit/gui_helpers.h"
 #include "tests/toolkit/test_window.h"
 #include "toolkit/toolkit.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <memory>
 
 #include <objidl.h>
@@ -48,38 +48,16 @@ constexpr int kViewport = 270;
 
 std::string ReadBytes(const std::wstring& path) {
     std::string bytes;
-    FILE* f = _wfopen(path.c_str(), L"rb");
-    if (f == nullptr)
-        return bytes;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof(buffer), f)) > 0)
-        bytes.append(buffer, n);
-    fclose(f);
+    ReadWholeFile(path, bytes, 1024 * 1024);
     return bytes;
 }
 
 std::unique_ptr<TestWindow> Open(TestSkin& skin, const std::string& layout) {
-    CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
-    skin.Write(L"layout.xml", layout);
-    auto window = std::make_unique<TestWindow>(L"layout.xml");
-    if (window->Create(nullptr, nullptr, WINDOW_STYLE_DIALOG, 0) == nullptr)
-        return nullptr;
-    window->GetPaintManager().UpdateLayout();
-    return window;
+    return OpenTestWindow(skin, L"layout.xml", layout);
 }
 
-SIZE ClientSize(HWND window) {
-    RECT r;
-    GetClientRect(window, &r);
-    return SIZE{r.right, r.bottom};
-}
-
-RECT WorkAreaOf(HWND window) {
-    MONITORINFO info = {};
-    info.cbSize = sizeof(info);
-    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info);
-    return info.rcWork;
+CContainerUI* ScrollArea(TestWindow& window) {
+    return dynamic_cast<CContainerUI*>(window.GetPaintManager().FindControl(L"area"));
 }
 
 // What Windows sends when the window moves to a monitor of another scale.
@@ -89,10 +67,6 @@ void ChangeDpi(HWND window, int dpi, int width, int height) {
     suggested.right = suggested.left + width;
     suggested.bottom = suggested.top + height;
     SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-}
-
-bool SameRect(const RECT& r, LONG l, LONG t, LONG rr, LONG b) {
-    return r.left == l && r.top == t && r.right == rr && r.bottom == b;
 }
 
 int FontEmHeight(HFONT font) {
@@ -176,7 +150,7 @@ TEST(ToolkitScalingTest, ScrollAreaGivesUpRoomAndKeepsTheBarsAroundItInView) {
     auto w = Open(skin, kScrollLayout);
     ASSERT_NE(w, nullptr);
     CPaintManagerUI& pm = w->GetPaintManager();
-    auto* area = dynamic_cast<CContainerUI*>(pm.FindControl(L"area"));
+    auto* area = ScrollArea(*w);
     ASSERT_NE(area, nullptr);
     // 400 authored, but only 290 are left between header and footer.
     EXPECT_TRUE(SameRect(area->GetPos(), 0, 50, 300, 340));
@@ -227,7 +201,7 @@ TEST(ToolkitScalingTest, ScrollBarIsPaintedInTheSkinColourAndDragged) {
     auto w = Open(skin, kScrollLayout);
     ASSERT_NE(w, nullptr);
     CPaintManagerUI& pm = w->GetPaintManager();
-    auto* area = dynamic_cast<CContainerUI*>(pm.FindControl(L"area"));
+    auto* area = ScrollArea(*w);
     ASSERT_NE(area, nullptr);
     // The bar: 8 px wide, 6 px from the right edge, as tall as the viewport;
     // the thumb shows the visible share of the content.
@@ -258,19 +232,16 @@ TEST(ToolkitScalingTest, ScrollBarIsPaintedInTheSkinColourAndDragged) {
 TEST(ToolkitScalingTest, ScrollAreaWithRoomLaysOutAsAPlainContainer) {
     // The same rows in a window tall enough for them, once as a scroll area
     // and once without: the same rectangles, and no bar.
-    std::string plain = kScrollLayout;
-    plain.replace(plain.find("vscrollbar=\"true\""), 17, "");
     std::string tall = kScrollLayout;
     tall.replace(tall.find("size=\"300,400\""), 14, "size=\"300,800\"");
     tall.replace(tall.find("height=\"400\""), 12, "height=\"650\"");
-    std::string tallPlain = plain;
-    tallPlain.replace(tallPlain.find("size=\"300,400\""), 14, "size=\"300,800\"");
-    tallPlain.replace(tallPlain.find("height=\"400\""), 12, "height=\"650\"");
+    std::string tallPlain = tall;
+    tallPlain.replace(tallPlain.find("vscrollbar=\"true\""), 17, "");
     TestSkin skinA;
     auto scrolling = Open(skinA, tall);
     ASSERT_NE(scrolling, nullptr);
     std::vector<RECT> rects;
-    auto* area = dynamic_cast<CContainerUI*>(scrolling->GetPaintManager().FindControl(L"area"));
+    auto* area = ScrollArea(*scrolling);
     ASSERT_NE(area, nullptr);
     EXPECT_EQ(area->GetScrollRange(), 0);
     for (int i = 0; i < area->GetCount(); ++i)
@@ -279,7 +250,8 @@ TEST(ToolkitScalingTest, ScrollAreaWithRoomLaysOutAsAPlainContainer) {
     TestSkin skinB;
     auto still = Open(skinB, tallPlain);
     ASSERT_NE(still, nullptr);
-    auto* same = dynamic_cast<CContainerUI*>(still->GetPaintManager().FindControl(L"area"));
+    auto* same = ScrollArea(*still);
+    ASSERT_NE(same, nullptr);
     ASSERT_EQ(same->GetCount(), static_cast<int>(rects.size()));
     for (int i = 0; i < same->GetCount(); ++i)
         EXPECT_TRUE(EqualRect(&rects[static_cast<size_t>(i)], &same->GetItemAt(i)->GetPos())) << i;

@@ -56,10 +56,6 @@ protected:
     std::unique_ptr<TestWindow> window;
 };
 
-bool SameRect(const RECT& r, LONG l, LONG t, LONG rr, LONG b) {
-    return r.left == l && r.top == t && r.right == rr && r.bottom == b;
-}
-
 } // namespace
 
 TEST_F(ToolkitWindowTest, BuildsTheTreeAndSizesTheFramelessWindow) {
@@ -216,20 +212,18 @@ TEST_F(ToolkitWindowTest, CenterWindowKeepsSizeAndCentresOnTheWorkArea) {
     window->CenterWindow();
     RECT r;
     GetWindowRect(*window, &r);
-    MONITORINFO info = {};
-    info.cbSize = sizeof(info);
-    GetMonitorInfoW(MonitorFromWindow(*window, MONITOR_DEFAULTTONEAREST), &info);
+    const RECT work = WorkAreaOf(*window);
     EXPECT_EQ(r.right - r.left, 300);
     EXPECT_EQ(r.bottom - r.top, 200);
-    EXPECT_LE(std::abs((r.left + r.right) - (info.rcWork.left + info.rcWork.right)), 1);
-    EXPECT_LE(std::abs((r.top + r.bottom) - (info.rcWork.top + info.rcWork.bottom)), 1);
+    EXPECT_LE(std::abs((r.left + r.right) - (work.left + work.right)), 1);
+    EXPECT_LE(std::abs((r.top + r.bottom) - (work.top + work.bottom)), 1);
 
     // Taller than the work area: the top (the caption) stays on screen.
-    SetWindowPos(*window, nullptr, 0, 0, 300, info.rcWork.bottom - info.rcWork.top + 400,
+    SetWindowPos(*window, nullptr, 0, 0, 300, work.bottom - work.top + 400,
                  SWP_NOMOVE | SWP_NOZORDER);
     window->CenterWindow();
     GetWindowRect(*window, &r);
-    EXPECT_EQ(r.top, info.rcWork.top);
+    EXPECT_EQ(r.top, work.top);
 }
 
 DWORD WINAPI HideAndCloseFromWorker(void* param) {

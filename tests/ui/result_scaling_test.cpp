@@ -14,19 +14,6 @@ namespace {
 
 constexpr int kOneAndAHalf = 144;
 
-RECT WorkArea(HWND window) {
-    MONITORINFO info = {};
-    info.cbSize = sizeof(info);
-    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info);
-    return info.rcWork;
-}
-
-SIZE ClientSize(HWND window) {
-    RECT r;
-    GetClientRect(window, &r);
-    return SIZE{r.right, r.bottom};
-}
-
 // What Windows sends when the window lands on a monitor at `dpi`: the
 // window's size at that scale as the suggestion.
 void MoveToDpi(CCheckResultWnd& w, int dpi) {
@@ -67,7 +54,7 @@ TEST(ResultScalingTest, CheckWindowScalesOnceAndGrowsByTheScaledRows) {
 
     // A second adapter: 140 authored pixels more, 210 at this scale, as far
     // as the work area allows; the results area gets 750 authored pixels.
-    const RECT work = WorkArea(*w);
+    const RECT work = WorkAreaOf(*w);
     PresentReport(*w, TwoAdapterReport(), true);
     pm.UpdateLayout();
     EXPECT_EQ(ClientSize(*w).cy, std::min<LONG>(1014 + 210, work.bottom - work.top));

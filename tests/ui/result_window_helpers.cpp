@@ -6,12 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
-
-// Popup, visible, caption, system menu, clipping: what the program uses.
-
-} // namespace
-
 std::unique_ptr<CCheckResultWnd> OpenWindow(const wchar_t* layout, int language, int code) {
     CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
     auto window = std::make_unique<CCheckResultWnd>(layout, language, code);

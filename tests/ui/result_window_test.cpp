@@ -224,11 +224,8 @@ TEST(ResultWindowTest, SecondAdapterGrowsTheCheckWindowOnly) {
         EXPECT_NE(heightBefore, 750);
         if (!setup) {
             // Centred again after growing.
-            MONITORINFO info = {};
-            info.cbSize = sizeof(info);
-            GetMonitorInfoW(MonitorFromWindow(*w, MONITOR_DEFAULTTONEAREST), &info);
-            EXPECT_LE(std::abs((after.top + after.bottom) - (info.rcWork.top + info.rcWork.bottom)),
-                      1);
+            const RECT work = WorkAreaOf(*w);
+            EXPECT_LE(std::abs((after.top + after.bottom) - (work.top + work.bottom)), 1);
         }
         // Every row fits: the last row's bottom stays inside the area.
         w->GetPaintManager().UpdateLayout();
