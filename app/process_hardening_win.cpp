@@ -1,5 +1,7 @@
 #include "app/process_hardening_win.h"
 
+#include "support/system_library_win.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -9,7 +11,6 @@ namespace {
 // Not in Windows 7 without KB2533623, and not declared for _WIN32_WINNT
 // 0x0601: looked up at run time so the exe still starts there.
 using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-constexpr DWORD kSearchSystem32 = 0x00000800; // LOAD_LIBRARY_SEARCH_SYSTEM32
 
 } // namespace
 
@@ -20,7 +21,7 @@ DllSearchHardening HardenDllSearch() {
         const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
             reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
         if (setDefault != nullptr)
-            result.defaultDirectoriesLimited = setDefault(kSearchSystem32) != FALSE;
+            result.defaultDirectoriesLimited = setDefault(SEARCH_SYSTEM32_ONLY) != FALSE;
     }
     // Takes the current folder out of the search (it follows the exe's folder
     // otherwise); the only protection left on a Windows 7 without the update.

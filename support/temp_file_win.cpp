@@ -2,6 +2,7 @@
 
 #include "support/folder_chain.h"
 #include "support/long_path.h"
+#include "support/system_library_win.h"
 #include "support/temp_name.h"
 
 #include <cstring>
@@ -28,7 +29,6 @@ std::wstring NtRenameTarget(const std::wstring& path) {
 
 using GenRandomFn = LONG(WINAPI*)(void* algorithm, unsigned char* buffer, ULONG size, ULONG flags);
 constexpr ULONG kSystemPreferredRng = 0x00000002; // BCRYPT_USE_SYSTEM_PREFERRED_RNG
-constexpr DWORD kSearchSystem32 = 0x00000800;     // LOAD_LIBRARY_SEARCH_SYSTEM32
 
 // The system's generator, BCryptGenRandom, looked up when first needed and
 // loaded from System32 only. The trap: a static import of it, or of
@@ -36,15 +36,7 @@ constexpr DWORD kSearchSystem32 = 0x00000800;     // LOAD_LIBRARY_SEARCH_SYSTEM3
 // wWinMain limits the DLL search, with the exe's folder (often a download
 // folder) searched first.
 GenRandomFn LoadGenRandom() {
-    HMODULE bcrypt = LoadLibraryExW(L"bcrypt.dll", nullptr, kSearchSystem32);
-    if (bcrypt == nullptr) {
-        // Windows 7 without the update that knows the flag: the full path.
-        wchar_t system[MAX_PATH] = {};
-        const UINT length = GetSystemDirectoryW(system, MAX_PATH);
-        if (length == 0 || length >= MAX_PATH)
-            return nullptr;
-        bcrypt = LoadLibraryW((std::wstring(system) + L"\\bcrypt.dll").c_str());
-    }
+    HMODULE bcrypt = LoadSystemLibrary(L"bcrypt.dll");
     return bcrypt ? reinterpret_cast<GenRandomFn>(
                         reinterpret_cast<void*>(GetProcAddress(bcrypt, "BCryptGenRandom")))
                   : nullptr;

@@ -1,29 +1,15 @@
 #include "toolkit/oleacc_api.h"
 
-namespace {
+#include "support/system_library_win.h"
 
-// LOAD_LIBRARY_SEARCH_SYSTEM32 (not declared for Windows 7): oleacc comes
-// from System32 only, never from the program's (download) folder.
-constexpr DWORD kSearchSystem32 = 0x00000800;
+namespace {
 
 using LresultFromObjectFn = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
 using CreateStdAccessibleObjectFn = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
 
 HMODULE Oleacc() {
     // Loaded once and kept: objects it made may live as long as the process.
-    static HMODULE module = [] {
-        HMODULE m = LoadLibraryExW(L"oleacc.dll", nullptr, kSearchSystem32);
-        if (m == nullptr && GetLastError() == ERROR_INVALID_PARAMETER) {
-            // Windows 7 without the search-path update: name System32 itself.
-            wchar_t path[MAX_PATH] = {};
-            const UINT length = GetSystemDirectoryW(path, MAX_PATH);
-            if (length > 0 && length < MAX_PATH - 12) {
-                lstrcatW(path, L"\\oleacc.dll");
-                m = LoadLibraryW(path);
-            }
-        }
-        return m;
-    }();
+    static HMODULE module = LoadSystemLibrary(L"oleacc.dll");
     return module;
 }
 
