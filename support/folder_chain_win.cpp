@@ -1,31 +1,21 @@
 #include "support/folder_chain.h"
 
 #include "support/folder_security.h"
-#include "support/long_path.h"
+#include "support/nt_file_win.h"
 
 namespace {
 
 // Held folders may be opened by anyone except for deletion, which a rename or
 // a removal needs. Write sharing stays allowed: a rename into the folder
-// opens it for writing. (Turning an empty held folder into a junction is
-// still possible; what is then created or opened in it ends up elsewhere,
-// which the check of every file after it is opened catches.)
+// opens it for writing.
 constexpr DWORD kFolderSharing = FILE_SHARE_READ | FILE_SHARE_WRITE;
-constexpr DWORD kFolderAccess = FILE_READ_ATTRIBUTES | SYNCHRONIZE;
-// Never follow a link: open the link itself, so that its attributes show it.
-constexpr DWORD kNoFollow = FILE_FLAG_OPEN_REPARSE_POINT;
-
-HandleOwner OpenFolder(const std::wstring& path) {
-    return HandleOwner(CreateFileW(ExtendedLengthPath(path).c_str(), kFolderAccess, kFolderSharing,
-                                   nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | kNoFollow,
-                                   nullptr));
-}
-
-HandleOwner CreateFileNoFollow(const std::wstring& path, DWORD access, DWORD share,
-                               DWORD disposition) {
-    return HandleOwner(CreateFileW(ExtendedLengthPath(path).c_str(), access, share, nullptr,
-                                   disposition, FILE_ATTRIBUTE_NORMAL | kNoFollow, nullptr));
-}
+// Enough to check a folder, list it and open names inside it.
+constexpr DWORD kFolderAccess = FILE_READ_ATTRIBUTES | FILE_TRAVERSE | FILE_LIST_DIRECTORY;
+// A folder this run creates: its handle also makes the folder's children and
+// files, whatever the new folder's own list lets its user do later, and can
+// remove the folder again.
+constexpr DWORD kCreatorAccess = kFolderAccess | FILE_ADD_FILE | FILE_ADD_SUBDIRECTORY | DELETE;
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 std::wstring FinalPath(HANDLE handle) {
     std::wstring path(MAX_PATH, L'\0');
@@ -44,22 +34,24 @@ std::wstring FinalPath(HANDLE handle) {
     return std::wstring();
 }
 
-// Creates a file with CREATE_NEW (with DELETE access added) and checks it. One
-// that fails the check is deleted through its handle: it landed somewhere
-// else. Empty owner on failure, ERROR_CANT_ACCESS_FILE for a failed check.
-HandleOwner CreateNewChecked(const std::wstring& path, DWORD access, DWORD share) {
-    HandleOwner made = CreateFileNoFollow(path, access | DELETE, share, CREATE_NEW);
-    if (made && !FileMayBeUsed(FactsOf(made.get(), path))) {
-        DeleteThroughHandle(made.get());
-        made.reset();
-        SetLastError(ERROR_CANT_ACCESS_FILE);
-    }
-    return made;
+std::wstring LastComponent(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+NtOpenRequest FolderRequest(HANDLE parent, const std::wstring& name) {
+    NtOpenRequest request;
+    request.folder = parent;
+    request.name = name;
+    request.access = kFolderAccess;
+    request.share = kFolderSharing;
+    request.kind = NtKind::Folder;
+    return request;
 }
 
 } // namespace
 
-ObjectFacts FactsOf(HANDLE handle, const std::wstring& path) {
+ObjectFacts FactsOf(HANDLE handle, const std::wstring& path, HANDLE parent) {
     ObjectFacts facts;
     BY_HANDLE_FILE_INFORMATION info = {};
     if (handle == nullptr || handle == INVALID_HANDLE_VALUE ||
@@ -68,13 +60,14 @@ ObjectFacts FactsOf(HANDLE handle, const std::wstring& path) {
     facts.opened = true;
     facts.directory = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     facts.links = info.nNumberOfLinks;
-    // The handle shows a junction opened without following it. The name is
-    // asked as well: Wine follows Unix symbolic links even then, and shows
-    // them only in the attributes of the name.
-    const DWORD byName = GetFileAttributesW(ExtendedLengthPath(path).c_str());
+    // The handle shows a junction opened without following it. The folder's
+    // entry is asked as well: Wine follows Unix symbolic links even then, and
+    // shows them only there. The root has no held parent; its name is asked.
+    const DWORD entry = parent != nullptr ? EntryAttributes(parent, LastComponent(path))
+                                          : GetFileAttributesW(path.c_str());
     facts.reparsePoint = (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ||
-                         byName == INVALID_FILE_ATTRIBUTES ||
-                         (byName & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+                         entry == INVALID_FILE_ATTRIBUTES ||
+                         (entry & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     // Where the handle really leads: a link anywhere on the way, which Wine
     // does not show as one for files, ends somewhere else.
     facts.whereExpected = SameFinalPath(path, FinalPath(handle));
@@ -82,73 +75,144 @@ ObjectFacts FactsOf(HANDLE handle, const std::wstring& path) {
 }
 
 bool DeleteThroughHandle(HANDLE file) {
-    FILE_DISPOSITION_INFO disposition = {};
-    disposition.DeleteFile = TRUE;
-    return SetFileInformationByHandle(file, FileDispositionInfo, &disposition,
-                                      sizeof disposition) != FALSE;
+    return SetDeleteOnClose(file, true);
+}
+
+FolderChain::~FolderChain() = default;
+
+void FolderChain::Close() {
+    // Deepest first: a folder goes only once the one inside it has gone.
+    while (!m_folders.empty()) {
+        if (m_created.back())
+            DeleteThroughHandle(m_folders.back().get());
+        m_folders.pop_back();
+        m_created.pop_back();
+    }
 }
 
 bool FolderChain::Open(const GuardedPath& path, bool createMissing) {
-    m_folders.clear();
+    Close();
     m_path = path;
+    // The root is never created: it is Windows' own folder.
+    const std::wstring root = path.FolderAt(0);
+    HandleOwner handle =
+        CreateFileNoImpersonation(root, kFolderAccess, kFolderSharing, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT);
+    if (!handle || !FolderMayBeUsed(FactsOf(handle.get(), root))) {
+        Close();
+        return false;
+    }
+    m_folders.push_back(std::move(handle));
+    m_created.push_back(false);
+
     ProgramFolderSecurity security;
-    for (size_t depth = 0; depth <= path.folders.size(); ++depth) {
-        const std::wstring folder = path.FolderAt(depth);
-        HandleOwner handle = OpenFolder(folder);
-        // The root is never created: it is Windows' own folder.
-        if (!handle && GetLastError() == ERROR_FILE_NOT_FOUND && createMissing && depth > 0) {
-            // The parent is checked and held: the new folder lands in it.
-            if (security.attributes() != nullptr &&
-                (CreateDirectoryW(ExtendedLengthPath(folder).c_str(), security.attributes()) ||
-                 GetLastError() == ERROR_ALREADY_EXISTS))
-                handle = OpenFolder(folder);
+    for (size_t depth = 1; depth <= path.folders.size(); ++depth) {
+        const HANDLE parent = m_folders.back().get();
+        NtOpenRequest request = FolderRequest(parent, path.folders[depth - 1]);
+        handle = NtOpenIn(request);
+        bool created = false;
+        if (!handle && GetLastError() == ERROR_FILE_NOT_FOUND && createMissing &&
+            security.attributes() != nullptr) {
+            request.disposition = NtDisposition::CreateNew;
+            request.access = kCreatorAccess;
+            request.security = security.attributes()->lpSecurityDescriptor;
+            handle = NtOpenIn(request);
+            created = static_cast<bool>(handle);
+            if (!handle && GetLastError() == ERROR_FILE_EXISTS) // another run was first
+                handle = NtOpenIn(FolderRequest(parent, path.folders[depth - 1]));
         }
-        if (!handle || !FolderMayBeUsed(FactsOf(handle.get(), folder))) {
-            m_folders.clear();
+        const bool usable =
+            handle && FolderMayBeUsed(FactsOf(handle.get(), path.FolderAt(depth), parent));
+        if (handle) {
+            m_folders.push_back(std::move(handle));
+            m_created.push_back(created);
+        }
+        if (!usable) {
+            Close();
             return false;
         }
-        m_folders.push_back(std::move(handle));
     }
+    return true;
+}
+
+bool FolderChain::OpenFollowing(const std::wstring& folder) {
+    Close();
+    HandleOwner handle = CreateFileNoImpersonation(folder, kFolderAccess, kFolderSharing,
+                                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
+    BY_HANDLE_FILE_INFORMATION info = {};
+    if (!handle || !GetFileInformationByHandle(handle.get(), &info) ||
+        !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    // Named by where it really is, so that what is made in it is checked
+    // against that place.
+    m_path = GuardedPath{FinalPath(handle.get()), {}, L""};
+    if (m_path.root.empty())
+        return false;
+    m_folders.push_back(std::move(handle));
+    m_created.push_back(false);
     return true;
 }
 
 HandleOwner FolderChain::OpenFile(const std::wstring& name, DWORD access, DWORD share,
                                   FileOpen how) const {
-    if (m_folders.size() != m_path.folders.size() + 1) {
+    if (folder() == nullptr) {
         SetLastError(ERROR_PATH_NOT_FOUND);
         return HandleOwner();
     }
-    const std::wstring path = m_path.InFolder(name);
+    NtOpenRequest request;
+    request.folder = folder();
+    request.name = name;
+    request.access = access;
+    request.share = share;
     if (how == FileOpen::New)
-        return CreateNewChecked(path, access, share);
-    HandleOwner file = CreateFileNoFollow(path, access, share, OPEN_EXISTING);
+        return CreateChecked(request);
+    HandleOwner file = NtOpenIn(request);
     if (!file && how == FileOpen::ExistingOrNew && GetLastError() == ERROR_FILE_NOT_FOUND) {
-        // Made with CREATE_NEW, which fails on any name that exists, a
-        // dangling link included (OPEN_ALWAYS would create a link's target),
-        // then opened like any existing file. The handle that made it holds
-        // DELETE, to remove it should it have landed elsewhere; kept open it
-        // would keep other runs from sharing the file.
-        constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-        HandleOwner made = CreateNewChecked(path, FILE_READ_ATTRIBUTES, kShareAll);
-        if (!made && GetLastError() != ERROR_FILE_EXISTS)
+        // Made, checked and closed, then opened like any existing file: the
+        // handle that made it holds DELETE, which kept open would keep other
+        // runs from sharing the file.
+        NtOpenRequest make = request;
+        make.access = FILE_READ_ATTRIBUTES;
+        make.share = kShareAll;
+        HandleOwner made = CreateChecked(make);
+        if (!made && GetLastError() != ERROR_FILE_EXISTS) // another run may have been first
             return HandleOwner();
         made.reset();
-        file = CreateFileNoFollow(path, access, share, OPEN_EXISTING);
+        file = NtOpenIn(request);
     }
-    if (file && !FileMayBeUsed(FactsOf(file.get(), path))) {
+    if (file && !FileMayBeUsed(FactsOf(file.get(), PathOf(name), folder()))) {
         file.reset();
         SetLastError(ERROR_CANT_ACCESS_FILE);
     }
     return file;
 }
 
+HandleOwner FolderChain::CreateChecked(NtOpenRequest request) const {
+    // FILE_CREATE fails on any name that exists, a dangling link included
+    // (FILE_OPEN_IF would create a link's target). DELETE lets a file that
+    // landed elsewhere be removed again.
+    request.disposition = NtDisposition::CreateNew;
+    request.access |= DELETE;
+    HandleOwner made = NtOpenIn(request);
+    if (made && !FileMayBeUsed(FactsOf(made.get(), PathOf(request.name), folder()))) {
+        DeleteThroughHandle(made.get());
+        made.reset();
+        SetLastError(ERROR_CANT_ACCESS_FILE);
+    }
+    return made;
+}
+
 bool FolderChain::NameIsFree(const std::wstring& name) const {
-    if (m_folders.size() != m_path.folders.size() + 1)
+    if (folder() == nullptr)
         return false;
-    // CREATE_NEW fails on any name that exists and follows no link; the
-    // probe removes itself when it closes.
-    const HandleOwner probe(CreateFileW(ExtendedLengthPath(m_path.InFolder(name)).c_str(), DELETE,
-                                        0, nullptr, CREATE_NEW,
-                                        FILE_FLAG_DELETE_ON_CLOSE | kNoFollow, nullptr));
-    return static_cast<bool>(probe);
+    // Creation fails on any name that exists and follows no link; the probe
+    // removes itself when it closes.
+    NtOpenRequest request;
+    request.folder = folder();
+    request.name = name;
+    request.access = DELETE;
+    request.share = kShareAll;
+    request.disposition = NtDisposition::CreateNew;
+    const HandleOwner probe = NtOpenIn(request);
+    return probe && DeleteThroughHandle(probe.get());
 }

@@ -13,8 +13,9 @@
 // list (nothing inherited from above):
 //   SYSTEM, Administrators  full control, over the folder and all inside it;
 //   Users                   on the folders: list, traverse, read, and create
-//                           files and folders; no delete, no rename, no
-//                           change of permissions;
+//                           files, but no folders (a folder planted under
+//                           the log's name would end logging for good); no
+//                           delete, no rename, no change of permissions;
 //                           on the files inside: read, write and delete, so
 //                           that runs without elevation still log and
 //                           replace the configuration;
@@ -24,7 +25,7 @@
 // The list as SDDL text.
 std::wstring ProgramFolderSddl();
 
-// The security attributes for CreateDirectoryW; attributes() is null when
+// The security attributes for a new folder; attributes() is null when
 // the list could not be built, and callers then create nothing.
 class ProgramFolderSecurity {
 public:

@@ -6,11 +6,14 @@
 
 namespace {
 
-// What Users may do to the folders themselves: no DELETE (delete, rename),
-// no FILE_DELETE_CHILD, no WRITE_DAC / WRITE_OWNER, no attribute writes.
-constexpr DWORD kUsersOnFolders = FILE_LIST_DIRECTORY | FILE_ADD_FILE | FILE_ADD_SUBDIRECTORY |
-                                  FILE_READ_EA | FILE_TRAVERSE | FILE_READ_ATTRIBUTES |
-                                  READ_CONTROL | SYNCHRONIZE;
+// What Users may do to the folders themselves: add files, but no folders
+// (one planted under a file's name would keep every run from using that
+// file), no DELETE (delete, rename), no FILE_DELETE_CHILD, no WRITE_DAC /
+// WRITE_OWNER, no attribute writes. The run that creates a folder makes its
+// children through the handle it created it with, which keeps the access it
+// asked for whatever the new list says.
+constexpr DWORD kUsersOnFolders = FILE_LIST_DIRECTORY | FILE_ADD_FILE | FILE_READ_EA |
+                                  FILE_TRAVERSE | FILE_READ_ATTRIBUTES | READ_CONTROL | SYNCHRONIZE;
 // What Users may do to the files inside: read, write, and delete (replacing
 // the configuration by a rename needs it).
 constexpr DWORD kUsersOnFiles = FILE_GENERIC_READ | FILE_GENERIC_WRITE | DELETE;

@@ -8,6 +8,10 @@ bool IsSeparator(wchar_t c) {
     return c == L'\\' || c == L'/';
 }
 
+bool IsAsciiLetter(wchar_t c) {
+    return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z');
+}
+
 std::wstring WithoutTrailingSeparators(std::wstring path) {
     while (!path.empty() && IsSeparator(path.back()))
         path.pop_back();
@@ -76,6 +80,24 @@ bool GuardedPathUnder(const std::wstring& root, const std::wstring& path, Guarde
     parts.pop_back();
     out.folders = parts;
     return true;
+}
+
+bool GuardedPathFromVolumeRoot(const std::wstring& path, GuardedPath& out) {
+    const std::wstring plain = WithoutLongPrefix(path);
+    if (plain.size() > 3 && plain[1] == L':' && plain[2] == L'\\' && IsAsciiLetter(plain[0]))
+        return GuardedPathUnder(plain.substr(0, 2), plain, out);
+    if (plain.compare(0, 2, L"\\\\") != 0)
+        return false;
+    // \\server\share: the share is the volume; neither part may be empty.
+    const size_t server = plain.find(L'\\', 2);
+    const size_t share = server == std::wstring::npos ? server : plain.find(L'\\', server + 1);
+    if (server == std::wstring::npos || server == 2 || share == std::wstring::npos ||
+        share == server + 1)
+        return false;
+    const std::wstring host = plain.substr(2, server - 2);
+    if (host == L"." || host == L"?")
+        return false;
+    return GuardedPathUnder(plain.substr(0, share), plain, out);
 }
 
 bool FolderMayBeUsed(const ObjectFacts& facts) {

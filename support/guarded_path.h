@@ -28,6 +28,13 @@ struct GuardedPath {
 // could name something other than what it spells.
 bool GuardedPathUnder(const std::wstring& root, const std::wstring& path, GuardedPath& out);
 
+// Splits a full path into its volume's root folder ("C:" for "C:\...",
+// "\\server\share" for a UNC path, either also in the "\\?\" form) and every
+// folder from there down. False for any other form (a device path such as
+// "\\.\...", a relative one) and wherever GuardedPathUnder would refuse the
+// rest.
+bool GuardedPathFromVolumeRoot(const std::wstring& path, GuardedPath& out);
+
 // What the program found out about one folder or file through a handle to it.
 struct ObjectFacts {
     bool opened = false;        // a handle could be opened

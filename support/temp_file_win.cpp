@@ -1,12 +1,9 @@
 #include "support/temp_file.h"
 
 #include "support/folder_chain.h"
-#include "support/long_path.h"
+#include "support/nt_file_win.h"
 #include "support/system_library_win.h"
 #include "support/temp_name.h"
-
-#include <cstring>
-#include <vector>
 
 namespace {
 
@@ -15,17 +12,6 @@ namespace {
 constexpr int kNameTries = 4;
 // One WriteFile call writes at most this much.
 constexpr size_t kWriteChunk = 1024 * 1024;
-
-// The name as the rename call wants it: the NT form (\??\C:\...,
-// \??\UNC\server\...), which every Windows version and Wine take as it is.
-std::wstring NtRenameTarget(const std::wstring& path) {
-    const std::wstring extended = ExtendedLengthPath(path);
-    if (extended.compare(0, 4, L"\\\\?\\") == 0)
-        return L"\\??\\" + extended.substr(4);
-    if (path.compare(0, 2, L"\\\\") == 0)
-        return L"\\??\\UNC\\" + path.substr(2);
-    return L"\\??\\" + path;
-}
 
 using GenRandomFn = LONG(WINAPI*)(void* algorithm, unsigned char* buffer, ULONG size, ULONG flags);
 constexpr ULONG kSystemPreferredRng = 0x00000002; // BCRYPT_USE_SYSTEM_PREFERRED_RNG
@@ -62,24 +48,22 @@ TempFile::~TempFile() {
 }
 
 DWORD TempFile::Create(const std::wstring& target) {
-    for (int attempt = 0; attempt < kNameTries; ++attempt) {
-        const std::wstring name = NewTempNameFor(target);
-        if (name.empty())
-            return ERROR_GEN_FAILURE;
-        m_file.reset(CreateFileW(ExtendedLengthPath(name).c_str(), GENERIC_WRITE | DELETE, 0,
-                                 nullptr, CREATE_NEW,
-                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-        if (m_file) {
-            m_path = name;
-            return ERROR_SUCCESS;
-        }
-        if (GetLastError() != ERROR_FILE_EXISTS)
-            return GetLastError();
-    }
-    return ERROR_FILE_EXISTS;
+    const size_t slash = target.find_last_of(L"\\/");
+    if (slash == std::wstring::npos || slash + 1 >= target.size())
+        return ERROR_INVALID_NAME;
+    FolderChain chain;
+    if (!chain.OpenFollowing(target.substr(0, slash == 2 && target[1] == L':' ? 3 : slash)))
+        return GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_PATH_NOT_FOUND;
+    return Create(chain, target.substr(slash + 1));
 }
 
 DWORD TempFile::Create(const FolderChain& chain, const std::wstring& target) {
+    HANDLE folder = nullptr;
+    if (!DuplicateHandle(GetCurrentProcess(), chain.folder(), GetCurrentProcess(), &folder, 0,
+                         FALSE, DUPLICATE_SAME_ACCESS))
+        return GetLastError();
+    m_folder.reset(folder);
+    m_target = target;
     for (int attempt = 0; attempt < kNameTries; ++attempt) {
         const std::wstring name = NewTempNameFor(target);
         if (name.empty())
@@ -87,6 +71,9 @@ DWORD TempFile::Create(const FolderChain& chain, const std::wstring& target) {
         m_file = chain.OpenFile(name, GENERIC_WRITE | DELETE, 0, FileOpen::New);
         if (m_file) {
             m_path = chain.PathOf(name);
+            // Should this fail, the destructor still deletes it on every
+            // path but the process being ended.
+            SetDeleteOnClose(m_file.get(), true);
             return ERROR_SUCCESS;
         }
         if (GetLastError() != ERROR_FILE_EXISTS)
@@ -116,22 +103,18 @@ DWORD TempFile::Write(const std::string& bytes) {
     return ERROR_SUCCESS;
 }
 
-DWORD TempFile::CommitAs(const std::wstring& target) {
-    if (!m_file)
+DWORD TempFile::Commit() {
+    if (!m_file || !m_folder)
         return ERROR_INVALID_HANDLE;
-    const std::wstring name = NtRenameTarget(target);
-    const size_t nameBytes = name.size() * sizeof(wchar_t);
-    std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
-    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-    rename->ReplaceIfExists = TRUE;
-    rename->RootDirectory = nullptr;
-    rename->FileNameLength = static_cast<DWORD>(nameBytes);
-    std::memcpy(rename->FileName, name.data(), nameBytes); // the buffer ends in a zero
-    if (!SetFileInformationByHandle(m_file.get(), FileRenameInfo, rename,
-                                    static_cast<DWORD>(buffer.size())))
+    // A file marked for deletion cannot be renamed.
+    if (!SetDeleteOnClose(m_file.get(), false))
         return GetLastError();
+    const DWORD renamed = RenameInto(m_file.get(), m_folder.get(), m_target);
+    if (renamed != ERROR_SUCCESS) {
+        SetDeleteOnClose(m_file.get(), true);
+        return renamed;
+    }
     m_committed = true;
-    m_path = target;
     m_file.reset();
     return ERROR_SUCCESS;
 }

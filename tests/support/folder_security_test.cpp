@@ -71,15 +71,16 @@ TEST(ProgramFolderSecurity, ProtectedListOfSystemAdministratorsUsersAndOwnerRigh
     }
 
     const Rights u = AllowedFor(descriptor, Sid(L"BU", users));
-    // Users may look inside and add files and folders...
+    // Users may look inside and add files...
     for (ACCESS_MASK allowed : std::initializer_list<ACCESS_MASK>{
-             FILE_LIST_DIRECTORY, FILE_ADD_FILE, FILE_ADD_SUBDIRECTORY, FILE_TRAVERSE,
-             FILE_READ_ATTRIBUTES})
+             FILE_LIST_DIRECTORY, FILE_ADD_FILE, FILE_TRAVERSE, FILE_READ_ATTRIBUTES})
         EXPECT_EQ(allowed, u.onFolder & allowed) << std::hex << allowed;
-    // ...but not delete, rename or re-point the folders, nor change who may.
-    for (ACCESS_MASK denied :
-         std::initializer_list<ACCESS_MASK>{DELETE, FILE_DELETE_CHILD, WRITE_DAC, WRITE_OWNER,
-                                            FILE_WRITE_ATTRIBUTES, FILE_WRITE_EA})
+    // ...but not plant folders where the program's files belong (a folder
+    // named like the log would keep every run from logging), nor delete,
+    // rename or re-point the folders, nor change who may.
+    for (ACCESS_MASK denied : std::initializer_list<ACCESS_MASK>{
+             FILE_ADD_SUBDIRECTORY, DELETE, FILE_DELETE_CHILD, WRITE_DAC, WRITE_OWNER,
+             FILE_WRITE_ATTRIBUTES, FILE_WRITE_EA})
         EXPECT_EQ(0u, u.onFolder & denied) << std::hex << denied;
     // Files inside: read, write and replace, so that runs without elevation
     // still log and update the configuration; never change permissions.

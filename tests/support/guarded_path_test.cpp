@@ -53,6 +53,38 @@ TEST(GuardedPath, RefusesPathsThatAreNotStrictlyBelowTheRoot) {
     EXPECT_FALSE(IsUnder(L"C:\\ProgramData", L"C:\\ProgramData\\ORMEX\\"));
 }
 
+// A report's path is checked from its volume's root: a drive or a share.
+TEST(GuardedPath, FromTheVolumeRootOfDrivesAndShares) {
+    const struct {
+        const wchar_t* path;
+        const wchar_t* root; // nullptr: refused
+        size_t folders;
+    } cases[] = {
+        {L"C:\\out\\sub\\report.json", L"C:", 2},
+        {L"\\\\?\\C:\\out\\report.json", L"C:", 1},
+        {L"c:/report.json", L"c:", 0},
+        {L"\\\\server\\share\\out\\report.json", L"\\\\server\\share", 1},
+        {L"\\\\?\\UNC\\server\\share\\report.json", L"\\\\server\\share", 0},
+        {L"\\\\.\\C:\\report.json", nullptr, 0},
+        {L"\\\\?\\GLOBALROOT\\Device\\x\\report.json", nullptr, 0},
+        {L"\\\\server\\share", nullptr, 0},
+        {L"\\\\server\\\\report.json", nullptr, 0},
+        {L"C:report.json", nullptr, 0},
+        {L"out\\report.json", nullptr, 0},
+        {L"C:\\out\\..\\report.json", nullptr, 0},
+    };
+    for (const auto& c : cases) {
+        GuardedPath out;
+        const bool split = GuardedPathFromVolumeRoot(c.path, out);
+        EXPECT_EQ(c.root != nullptr, split) << std::wstring(c.path).size();
+        if (c.root != nullptr && split) {
+            EXPECT_EQ(c.root, out.root);
+            EXPECT_EQ(c.folders, out.folders.size());
+            EXPECT_EQ(L"report.json", out.file);
+        }
+    }
+}
+
 TEST(GuardedPath, ABareDriveRootNeverNamesTheDrivesCurrentDirectory) {
     const GuardedPath atRoot = Under(L"C:", L"C:\\report.json");
     EXPECT_EQ(L"C:\\", atRoot.FolderAt(0));
