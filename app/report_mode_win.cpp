@@ -2,9 +2,9 @@
 
 #include "app/report_format.h"
 #include "engine/system_checker.h"
-#include "support/atomic_file.h"
 #include "support/language.h"
 #include "support/log.h"
+#include "support/program_files.h"
 
 #include <ctime>
 #include <exception>
@@ -39,7 +39,7 @@ int RunReportMode(const StartupDecision& decision) {
         ReportFormatForPath(decision.reportPath) == ReportFormat::StoredResult
             ? ToUtf16LeWithBom(ReportToStoredResult(*report))
             : ReportToJson(*report, code, language, Iso8601Utc(std::time(nullptr)));
-    const DWORD error = ReplaceFileContents(decision.reportPath, bytes);
+    const DWORD error = WriteReport(decision.reportPath, bytes);
     if (error != ERROR_SUCCESS) {
         log.Write(LOG_LEVEL_FAILURE, L"write report failed. file=%s error=%d",
                   decision.reportPath.c_str(), static_cast<int>(error));

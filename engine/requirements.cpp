@@ -26,12 +26,10 @@ const RequirementsKey kRequirementsKeys[17] = {
     {"GPU_Video_BlackList_Exception", &CCheckReport::GPU_Video_BlackList_Exception},
 };
 
-namespace {
-
 // Json::Reader is the parser this file format has always been read with
 // (comments allowed, any root). jsoncpp marks it deprecated in favour of
 // CharReader; silence that one warning here only.
-bool Parse(const std::string& bytes, Json::Value& root) {
+bool ParseConfiguration(const std::string& bytes, Json::Value& root) {
 #if defined(__GNUC__) || defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
@@ -55,6 +53,8 @@ bool Parse(const std::string& bytes, Json::Value& root) {
 #endif
 }
 
+namespace {
+
 void AppendEntries(const Json::Value& array, NameList& list) {
     for (Json::ArrayIndex i = 0; i < array.size(); ++i) {
         const Json::Value& element = array[i];
@@ -69,20 +69,23 @@ void AppendEntries(const Json::Value& array, NameList& list) {
 
 bool ParsesAsJson(const std::string& bytes) {
     Json::Value root;
-    return Parse(bytes, root);
+    return ParseConfiguration(bytes, root);
 }
 
 bool ParsesAsJsonObject(const std::string& bytes) {
     Json::Value root;
-    return Parse(bytes, root) && root.isObject();
+    return ParseConfiguration(bytes, root) && root.isObject();
 }
 
 RequirementsStatus AppendRequirements(const std::string& bytes, CCheckReport& report) {
     Json::Value parsed;
-    if (!Parse(bytes, parsed))
+    if (!ParseConfiguration(bytes, parsed))
         return RequirementsStatus::ParseFailed;
+    return AppendParsedRequirements(parsed, report);
+}
+
+RequirementsStatus AppendParsedRequirements(const Json::Value& root, CCheckReport& report) {
     // Read through a const view: the non-const operator[] would add members.
-    const Json::Value& root = parsed;
     if (!root.isNull() && !root.isObject())
         return RequirementsStatus::NotAnObject;
     if (root.isNull())

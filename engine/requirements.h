@@ -4,6 +4,8 @@
 
 #include "engine/check_report.h"
 
+#include <json/value.h>
+
 #include <string>
 
 enum class RequirementsStatus {
@@ -18,6 +20,14 @@ struct RequirementsKey {
     NameList CCheckReport::*list;
 };
 extern const RequirementsKey kRequirementsKeys[17];
+
+// Parses a whole configuration text the way every configuration is read
+// (comments allowed, any root). False when it is not JSON.
+bool ParseConfiguration(const std::string& bytes, Json::Value& root);
+
+// Appends the entries of an already parsed configuration; NotAnObject for a
+// root that is neither null nor an object.
+RequirementsStatus AppendParsedRequirements(const Json::Value& root, CCheckReport& report);
 
 // Parses a whole configuration and appends the entries of each key, upper
 // case, to the list of the same name. Lists are never cleared: loading twice

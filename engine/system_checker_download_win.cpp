@@ -4,39 +4,12 @@
 #include "service/config_reply.h"
 #include "service/http.h"
 #include "service/request_signing.h"
-#include "support/atomic_file.h"
-#include "support/elevation.h"
-#include "support/folders.h"
-#include "support/guarded_file.h"
 #include "support/language.h"
 #include "support/log.h"
+#include "support/program_files.h"
 #include "support/text.h"
 
-#include <shlobj.h>
-
-namespace {
-
-// The updates folder under the machine-wide application data, created with
-// its parents. Empty when Windows cannot name that folder: a path relative to
-// the root of whatever drive is current would scatter files there.
-std::wstring DefaultConfigPath() {
-    wchar_t common[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, 0, common)))
-        return std::wstring();
-    const GuardedPath config{common, {L"ORMEX", L"updates", L"tavolex"}, L"checkerconfig.json"};
-    // A folder that cannot be made shows up later as a file that cannot be
-    // written or read, and both of those are handled where they happen. An
-    // elevated run makes the folders only inside checked ones.
-    if (IsProcessElevated())
-        CreateGuardedFolders(config);
-    else
-        CreateFolderPath(config.Folder() + L"\\");
-    return config.Full();
-}
-
-} // namespace
-
-CSystemChecker::CSystemChecker() : CSystemChecker(DefaultConfigPath()) {}
+CSystemChecker::CSystemChecker() : CSystemChecker(PrepareConfigurationPath()) {}
 
 CSystemChecker::CSystemChecker(std::wstring configPath)
     : m_configPath(std::move(configPath)), m_language(LANGUAGES[LANGUAGE_CHINESE].code) {}
@@ -71,8 +44,11 @@ void CSystemChecker::DownloadConfig() {
         if (!IsDocumentUrl(url))
             return;
         const HttpReply document = HttpFetch(url, kDocumentLimits);
-        switch (JudgeDocument(document.complete, document.status, document.body)) {
+        switch (JudgeDocument(document)) {
         case DocumentVerdict::Failed:
+            return;
+        case DocumentVerdict::TooLarge:
+            log.Write(LOG_LEVEL_FAILURE, L"keep old config. too large");
             return;
         case DocumentVerdict::BadStatus:
             log.Write(LOG_LEVEL_FAILURE, L"keep old config. status=%d",
@@ -87,12 +63,8 @@ void CSystemChecker::DownloadConfig() {
         if (m_configPath.empty())
             return;
         // The replacement is atomic, so a failed or interrupted write leaves
-        // the previous configuration intact. An elevated run writes only
-        // through checked folders, and not at all when a check fails.
-        if (IsProcessElevated())
-            ReplaceGuardedFile(GuardedPathFor(m_configPath), document.body);
-        else
-            ReplaceFileContents(m_configPath, document.body);
+        // the previous configuration intact.
+        StoreConfiguration(m_configPath, document.body);
     } catch (...) {
         // The configuration file keeps whatever it held.
     }

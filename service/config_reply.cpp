@@ -74,11 +74,13 @@ bool IsDocumentUrl(const std::string& url) {
     return upper.rfind("HTTP://", 0) == 0 || upper.rfind("HTTPS://", 0) == 0;
 }
 
-DocumentVerdict JudgeDocument(bool complete, unsigned long status, const std::string& body) {
+DocumentVerdict JudgeDocument(const HttpReply& reply) {
     constexpr unsigned long kHttpOk = 200;
-    if (!complete)
+    if (reply.tooLarge)
+        return DocumentVerdict::TooLarge;
+    if (!reply.complete)
         return DocumentVerdict::Failed;
-    if (status != kHttpOk)
+    if (reply.status != kHttpOk)
         return DocumentVerdict::BadStatus;
-    return ParsesAsJsonObject(body) ? DocumentVerdict::Store : DocumentVerdict::BadJson;
+    return ParsesAsJsonObject(reply.body) ? DocumentVerdict::Store : DocumentVerdict::BadJson;
 }

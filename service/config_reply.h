@@ -2,6 +2,8 @@
 // configuration document lies.
 #pragma once
 
+#include "service/http.h"
+
 #include <json/value.h>
 
 #include <string>
@@ -28,7 +30,8 @@ bool IsDocumentUrl(const std::string& url);
 
 // What the document request's reply means for the stored configuration.
 enum class DocumentVerdict {
-    Failed,    // no whole reply (unreachable, past its deadline, over its cap)
+    Failed,    // no whole reply (unreachable, past its deadline)
+    TooLarge,  // over its cap: "keep old config. too large"
     BadStatus, // a status other than 200: "keep old config. status=<n>"
     BadJson,   // 200, but not JSON with an object root: "keep old config. bad json"
     Store,     // 200 and a JSON object: it replaces the stored file
@@ -36,4 +39,4 @@ enum class DocumentVerdict {
 
 // An error page, a captive portal's login page or a body cut off mid-way
 // must never replace the configuration that the last good download stored.
-DocumentVerdict JudgeDocument(bool complete, unsigned long status, const std::string& body);
+DocumentVerdict JudgeDocument(const HttpReply& reply);

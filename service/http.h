@@ -2,6 +2,8 @@
 // made: its own root handle, the machine's configured proxy, a bounded wait.
 #pragma once
 
+#include "support/config_size.h"
+
 #include <cstddef>
 #include <string>
 
@@ -25,14 +27,16 @@ constexpr size_t kClockReplyBytes = 127;
 constexpr HttpLimits kClockLimits = {10 * kSecondMs, kClockReplyBytes, true};
 // The configuration endpoint's JSON reply naming the document.
 constexpr HttpLimits kConfigReplyLimits = {30 * kSecondMs, 1 * kMiB, false};
-// The configuration document itself (a few kilobytes in practice).
-constexpr HttpLimits kDocumentLimits = {30 * kSecondMs, 16 * kMiB, false};
+// The configuration document itself (a few kilobytes in practice), held to
+// what may be stored as a configuration.
+constexpr HttpLimits kDocumentLimits = {30 * kSecondMs, kMaxConfigurationBytes, false};
 
 struct HttpReply {
     bool opened = false;      // the URL was opened: a response came
     bool complete = false;    // and its body was read, within deadline and cap
     unsigned long status = 0; // its HTTP status (0: none came)
     std::string body;         // as received, cut at zero bytes; empty unless complete
+    bool tooLarge = false;    // the body went past its cap and was not read further
 };
 
 // Fetches url within the limits. The request runs on a thread of its own:

@@ -89,6 +89,7 @@ void RunFetch(FetchJob& job) {
             received += count;
             if (received > job.limits.maxBodyBytes) {
                 reply.body.clear();
+                reply.tooLarge = true;
                 return;
             }
             AppendChunk(reply.body, buffer, count);

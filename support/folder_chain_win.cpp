@@ -60,11 +60,12 @@ ObjectFacts FactsOf(HANDLE handle, const std::wstring& path, HANDLE parent) {
     facts.opened = true;
     facts.directory = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     facts.links = info.nNumberOfLinks;
-    // The handle shows a junction opened without following it. The folder's
-    // entry is asked as well: Wine follows Unix symbolic links even then, and
-    // shows them only there. The root has no held parent; its name is asked.
-    const DWORD entry = parent != nullptr ? EntryAttributes(parent, LastComponent(path))
-                                          : GetFileAttributesW(path.c_str());
+    // The handle shows a junction opened without following it. Inside a held
+    // folder its entry is asked as well: Wine follows Unix symbolic links
+    // even then, and shows them only there. The root has no held parent, and
+    // asking its name would not do: Wine shows the Z: drive's root as a
+    // link; a link in place of the root shows in its final path below.
+    const DWORD entry = parent != nullptr ? EntryAttributes(parent, LastComponent(path)) : 0;
     facts.reparsePoint = (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ||
                          entry == INVALID_FILE_ATTRIBUTES ||
                          (entry & FILE_ATTRIBUTE_REPARSE_POINT) != 0;

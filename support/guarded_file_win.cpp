@@ -2,8 +2,27 @@
 
 #include "support/files_win.h"
 #include "support/folder_chain.h"
+#include "support/long_path.h"
+#include "support/temp_file.h"
 
 #include <shlobj.h>
+
+namespace {
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+DWORD WriteAndCommit(TempFile& temp, const std::string& bytes) {
+    const DWORD written = temp.Write(bytes);
+    return written != ERROR_SUCCESS ? written : temp.Commit();
+}
+
+DWORD ReplaceInChain(const FolderChain& chain, const std::wstring& name, const std::string& bytes) {
+    TempFile temp;
+    const DWORD created = temp.Create(chain, name);
+    return created != ERROR_SUCCESS ? created : WriteAndCommit(temp, bytes);
+}
+
+} // namespace
 
 bool CreateGuardedFolders(const GuardedPath& path) {
     FolderChain chain;
@@ -19,15 +38,64 @@ HandleOwner OpenGuardedForAppend(const GuardedPath& path) {
                           FILE_SHARE_READ | FILE_SHARE_WRITE, FileOpen::ExistingOrNew);
 }
 
-bool ReadGuardedFile(const GuardedPath& path, std::string& bytes, unsigned long long maxBytes) {
+bool ReadGuardedFile(const GuardedPath& path, std::string& bytes, unsigned long long maxBytes,
+                     DWORD share) {
     bytes.clear();
     FolderChain chain;
     if (!chain.Open(path, false))
         return false;
-    // No write sharing: a half-written file is not read.
-    const HandleOwner file =
-        chain.OpenFile(path.file, GENERIC_READ, FILE_SHARE_READ, FileOpen::Existing);
+    const HandleOwner file = chain.OpenFile(path.file, GENERIC_READ, share, FileOpen::Existing);
     return file && ReadOpenFile(file.get(), bytes, maxBytes);
+}
+
+DWORD ReplaceGuardedFile(const GuardedPath& path, const std::string& bytes) {
+    FolderChain chain;
+    if (!chain.Open(path, true))
+        return ERROR_CANT_ACCESS_FILE;
+    // The rename would replace a link rather than write through it, but a
+    // planted target says the folder is not ours alone: leave it be.
+    {
+        const HandleOwner existing =
+            chain.OpenFile(path.file, FILE_READ_ATTRIBUTES, kShareAll, FileOpen::Existing);
+        if (!existing && (GetLastError() != ERROR_FILE_NOT_FOUND || !chain.NameIsFree(path.file)))
+            return ERROR_CANT_ACCESS_FILE;
+    }
+    return ReplaceInChain(chain, path.file, bytes);
+}
+
+std::wstring FullPathOf(const std::wstring& path) {
+    const std::wstring extended = ExtendedLengthPath(path);
+    const DWORD size = GetFullPathNameW(extended.c_str(), 0, nullptr, nullptr);
+    if (size == 0)
+        return std::wstring();
+    std::wstring full(size, L'\0');
+    const DWORD length = GetFullPathNameW(extended.c_str(), size, &full[0], nullptr);
+    if (length == 0 || length >= size)
+        return std::wstring();
+    full.resize(length);
+    return full;
+}
+
+DWORD ReplaceFileContents(const std::wstring& path, const std::string& bytes) {
+    // The temporary file must live in the same folder: a move across volumes
+    // would turn into a copy, which is not atomic.
+    const std::wstring target = FullPathOf(path);
+    if (target.empty())
+        return GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_INVALID_NAME;
+    TempFile temp;
+    const DWORD created = temp.Create(target);
+    return created != ERROR_SUCCESS ? created : WriteAndCommit(temp, bytes);
+}
+
+DWORD ReplaceCheckedFromVolumeRoot(const std::wstring& path, const std::string& bytes) {
+    const std::wstring target = FullPathOf(path);
+    GuardedPath guarded;
+    if (target.empty() || !GuardedPathFromVolumeRoot(target, guarded))
+        return ERROR_CANT_ACCESS_FILE;
+    FolderChain chain;
+    if (!chain.Open(guarded, false))
+        return ERROR_CANT_ACCESS_FILE;
+    return ReplaceInChain(chain, guarded.file, bytes);
 }
 
 GuardedPath GuardedPathFor(const std::wstring& path) {

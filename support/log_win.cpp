@@ -3,15 +3,8 @@
 // never interleaves with another's.
 #include "support/log.h"
 
-#include "support/elevation.h"
-#include "support/folders.h"
-#include "support/guarded_file.h"
 #include "support/log_format.h"
-
-#include <fcntl.h>
-#include <io.h>
-#include <shlobj.h>
-#include <share.h>
+#include "support/program_files.h"
 
 #include <cstdarg>
 #include <string>
@@ -45,30 +38,6 @@ private:
     CRITICAL_SECTION& m_lock;
 };
 
-// An elevated run opens the log only through checked folders (guarded_file.h),
-// then hands the handle to a text-mode stream like the one below. Null when a
-// check fails: no log for this run.
-FILE* OpenGuardedLog(const GuardedPath& path) {
-    HandleOwner file = OpenGuardedForAppend(path);
-    if (!file)
-        return nullptr;
-    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(file.get()), _O_APPEND | _O_TEXT);
-    if (fd < 0)
-        return nullptr;
-    file.release(); // the descriptor owns the handle now
-    FILE* stream = _wfdopen(fd, L"a+");
-    if (stream == nullptr)
-        _close(fd);
-    return stream;
-}
-
-// As it always was: the folder made with its parents, the file opened by name.
-FILE* OpenLogByName(const GuardedPath& path) {
-    CreateFolderPath(path.Folder());
-    // Text mode, shared for reading and writing by other processes.
-    return _wfsopen(path.Full().c_str(), L"a+", _SH_DENYNO);
-}
-
 } // namespace
 
 CCTLog& CCTLog::GetInstance() {
@@ -91,17 +60,13 @@ CCTLog::~CCTLog() {
 
 void CCTLog::Open() {
     if (m_file == nullptr) {
-        wchar_t common[MAX_PATH] = {};
-        // Without the application-data folder the path would fall back to the
-        // root of the current drive; log nowhere instead.
-        if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, 0, common))) {
-            const GuardedPath path{common, {L"ORMEX", L"Logs"}, L"Tavolex.log"};
-            m_file = IsProcessElevated() ? OpenGuardedLog(path) : OpenLogByName(path);
-            if (m_file != nullptr) {
-                // Text mode stores this as CR CR LF: the mark between runs.
-                fputs("\r\n", m_file);
-                fflush(m_file);
-            }
+        // Without the application-data folder, or when a folder on the way
+        // fails its check, there is no log for this run.
+        m_file = OpenLogForAppend();
+        if (m_file != nullptr) {
+            // Text mode stores this as CR CR LF: the mark between runs.
+            fputs("\r\n", m_file);
+            fflush(m_file);
         }
         m_enabled = true;
     }

@@ -62,7 +62,7 @@ FAULTS = {
     "document:drop": "connection dropped in the middle of the document",
     "document:truncated": "document cut in half, announced and sent whole",
     "document:html": "document is a captive portal's HTML page with status 200",
-    "document:huge": "document is a JSON object of 17 MiB",
+    "document:huge": "document is a JSON object of 2 MiB",
     "document:slow": "document answers only after %d seconds" % 60,
     "document:trickle": "document comes one byte a second",
     "clock:json": "clock answers {\"timestamp\":N}",
@@ -78,9 +78,9 @@ FAULTS = {
 SLOW_SECONDS = 60
 # The ":trickle" faults send one byte per this many seconds.
 TRICKLE_SECONDS = 1
-# Sizes past the client's caps (1 MiB reply, 16 MiB document).
+# Sizes past the client's caps (1 MiB reply, 1 MiB document).
 HUGE_REPLY_BYTES = 1024 * 1024 + 4096
-HUGE_DOCUMENT_BYTES = 17 * 1024 * 1024
+HUGE_DOCUMENT_BYTES = 2 * 1024 * 1024
 PORTAL_PAGE = b"<html><head><title>Sign in</title></head>" \
               b"<body><form>Sign in to the hotel network</form></body></html>\r\n"
 

@@ -4,7 +4,7 @@
 #include "app/report_format.h"
 #include "engine/check_report.h"
 #include "engine/driver_check.h"
-#include "support/atomic_file.h"
+#include "support/guarded_file.h"
 #include "tests/win/temp_dir.h"
 
 #include <gtest/gtest.h>

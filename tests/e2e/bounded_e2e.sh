@@ -98,10 +98,10 @@ expect_case_log() { # name text
 expect_case_log "trickling signed reply" "read config url failed(json). "
 bounded_case "document that never starts" "" document:slow
 
-# 2. Bodies over their caps: a failed download, nothing stored, no judgement.
+# 2. Bodies over their caps: nothing stored; a document says why.
 bounded_case "signed reply over 1 MiB" "" config:huge
 expect_case_log "signed reply over 1 MiB" "read config url failed(json). "
-bounded_case "document over 16 MiB" "" document:huge
+bounded_case "valid document of 2 MiB" "keep old config. too large" document:huge
 
 # 3. Replies that came whole but are no configuration.
 bounded_case "404 page" "keep old config. status=404" document:404

@@ -165,6 +165,68 @@ sys.exit(0 if not os.path.islink(p) and os.stat(p).st_nlink == 1 and "check_resu
 done
 unchanged "report file links" "$targets" "$before"
 
+# 5b. A link as the report's folder, or further up its path: nothing is
+# written where it points, the log says why, and the exit code is 10. The
+# same path through plain folders gets its report.
+fresh_ormex
+mkdir -p "$targets/report-folder/sub"
+before="$(tree_of "$targets")"
+dir="$(prepare_failing_app report-folders)"
+mkdir -p "$dir/real" "$dir/plain/sub"
+ln -s "$targets/report-folder" "$dir/out"
+ln -s "$targets/report-folder" "$dir/real/link"
+for report in 'out\report.json' 'real\link\sub\report.json'; do
+    first="$(log_lines)"
+    start_app "$dir" lang=en "report=$report"
+    wait_for_exit 180
+    if new_log "$first" | grep -qF "write report failed. file=$report error=1920"; then
+        witness "the log line about $report"
+    fi
+    expect_exit "report through a link ($report): nothing written" 10
+done
+unchanged "report folders through links" "$targets" "$before"
+report_run "report through plain folders" "$dir" "" 'plain\sub\report.json'
+
+# 5c. Folders planted where the log and the configuration belong (Windows
+# lets no user make them; an older version's folders did): the check ends as
+# usual, without a log and without storing the download.
+fresh_ormex
+mkdir -p "$data/Logs/Tavolex.log" "$data/updates/tavolex/checkerconfig.json"
+dir="$(prepare_failing_app planted-folders)"
+report_run "planted folders: the offline configuration decides" "$dir" 0
+check "planted folders: still empty folders, nothing logged or stored" \
+    test -z "$(ls -A "$data/Logs/Tavolex.log" "$data/updates/tavolex/checkerconfig.json")"
+
+# 5d. Creation races: while runs create the chain, the updates folder is
+# swapped for a link and back, again and again. Nothing is ever created
+# where the link points.
+stop_service
+fresh_ormex
+mkdir -p "$targets/race"
+swap_updates() {
+    while :; do
+        rm -rf "$data/updates" && ln -s "$targets/race" "$data/updates"
+        rm -f "$data/updates" && mkdir -p "$data/updates"
+    done
+}
+swap_updates &
+swapper=$!
+reports=0
+for try in $(seq 1 25); do
+    dir="$(prepare_failing_app "race-$try")"
+    start_app "$dir" lang=en report=report.json
+    wait_for_exit 180
+    [ -n "$crash_line" ] && fail "race $try: the program crashed: $crash_line"
+    [ -f "$dir/report.json" ] && reports=$((reports + 1))
+    [ -z "$(ls -A "$targets/race")" ] || break
+done
+kill "$swapper" 2>/dev/null
+wait "$swapper" 2>/dev/null
+check "creation races: every run ended with its report ($reports of $try)" test "$reports" = "$try"
+check "creation races: nothing created through the link in $try runs" test -z "$(ls -A "$targets/race")"
+rm -f "$data/updates" 2>/dev/null
+start_service --document "$served"
+
 # 6. The registry is left as found: no key exists after a check that did not
 # exist before (an earlier version left an empty HtcVive key, in the 32-bit
 # view, wherever it was allowed to write). Wine saves the registry when its

@@ -2,6 +2,7 @@
 
 #include "engine/check_report.h"
 #include "support/log.h"
+#include "support/win_handles.h"
 #include "tests/engine/fake_machine.h"
 #include "tests/support/child_process_win.h"
 #include "tests/win/temp_dir.h"
@@ -145,6 +146,7 @@ TEST(RequirementsChild, Messages) {
     LoadRequirementsFrom(r, dir + L"\\array.json");
     LoadRequirementsFrom(r, dir + L"\\null.json");
     LoadRequirementsFrom(r, dir + L"\\nobody.json");
+    LoadRequirementsFrom(r, dir + L"\\huge.json");
     EXPECT_TRUE(r.OS.empty());
     LoadRequirementsFrom(r, dir + L"\\good.json");
     EXPECT_EQ((NameList{L"WINDOWS 10"}), r.OS);
@@ -158,11 +160,21 @@ TEST(RequirementsLog, ThreeMessagesWordForWord) {
     dir.Write(L"null.json", "null");
     dir.Write(L"nobody.json", "{\"code\":0}");
     dir.Write(L"good.json", kGood);
+    // Valid, but past the size a configuration may have.
+    const std::string pad(1024 * 1024, ' ');
+    dir.Write(L"huge.json", std::string(kGood) + pad);
+    // An editor or a sync tool holds the good one open for writing: it is
+    // read all the same.
+    const HandleOwner holder(CreateFileW(dir.File(L"good.json").c_str(), GENERIC_WRITE,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(holder);
     const std::vector<std::string> expected = {
         "<separator>",
         "open config file failed. file=" + Narrow(dir.path()) + "\\missing.json",
         "parse config file failed. file=" + Narrow(dir.path()) + "\\damaged.json",
         "error config file. file=" + Narrow(dir.path()) + "\\array.json",
+        "open config file failed. file=" + Narrow(dir.path()) + "\\huge.json",
     };
     EXPECT_EQ(expected, LogMessages(ChildLog(L"RequirementsChild.Messages", dir.path())));
 }

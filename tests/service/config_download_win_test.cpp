@@ -186,9 +186,9 @@ TEST_F(ConfigDownload, OnlyWebAddressesAreFetched) {
     }
 }
 
-TEST_F(ConfigDownload, ADocumentOverItsCapIsAFailedDownload) {
-    // Exactly at the cap it is taken; one byte more and it is not, and no
-    // line is written: there was no whole reply to judge.
+TEST_F(ConfigDownload, ADocumentOverItsCapIsNotStored) {
+    // Exactly at the cap it is taken; one byte more and it is not, and the
+    // last good file stays.
     const size_t cap = kDocumentLimits.maxBodyBytes;
     const std::string head = "{\"body\":{},\"pad\":\"";
     const std::string atCap = head + std::string(cap - head.size() - 2, 'x') + "\"}";
@@ -200,7 +200,7 @@ TEST_F(ConfigDownload, ADocumentOverItsCapIsAFailedDownload) {
     dir.Write(L"checkerconfig.json", kOld);
     const std::string overCap = head + std::string(cap - head.size() - 1, 'x') + "\"}";
     server.Route("/documents/checkerconfig.json", {"200 OK", overCap});
-    EXPECT_EQ(Download(), kNoLines);
+    EXPECT_EQ(Download(), (std::vector<std::string>{"<separator>", "keep old config. too large"}));
     EXPECT_EQ(ReadBytes(configPath), kOld);
     EXPECT_EQ(NamesIn(dir.path()), std::vector<std::wstring>{L"checkerconfig.json"});
 }
@@ -215,10 +215,9 @@ TEST_F(ConfigDownload, ASignedReplyOverItsCapReadsAsNone) {
 }
 
 // A hard link planted where the configuration belongs, to a file of the
-// planter's choice. The elevated run leaves both names alone; a run without
-// elevation replaces its own name as always (the rename replaces the link,
-// so the other file keeps its bytes either way).
-TEST_F(ConfigDownload, APlantedHardLinkIsLeftAloneByAnElevatedRun) {
+// planter's choice. Every run leaves both names alone, elevated or not: the
+// folder is shared by every user of the machine.
+TEST_F(ConfigDownload, APlantedHardLinkIsLeftAloneByEveryRun) {
     const std::string victim = "somebody else's file\r\n";
     const std::wstring elsewhere = dir.Write(L"victim.txt", victim);
     DeleteFileW(configPath.c_str());
@@ -230,7 +229,7 @@ TEST_F(ConfigDownload, APlantedHardLinkIsLeftAloneByAnElevatedRun) {
     EXPECT_EQ(Paths().back(), "/documents/checkerconfig.json");
 
     EXPECT_EQ(RunCheckerChild(configPath, L"download", false).messages, kNoLines);
-    EXPECT_EQ(ReadBytes(configPath), "{\"body\":{}}\r\n");
+    EXPECT_EQ(ReadBytes(configPath), victim);
     EXPECT_EQ(ReadBytes(elsewhere), victim);
 }
 

@@ -135,7 +135,7 @@ class Faults(ServiceTest):
         self.assertEqual(json.loads(self.config()[1])["body"]["url"], "file:///C:/windows/win.ini")
         self.with_fault("document:huge")
         status, body = self.get("/documents/checkerconfig.json")
-        self.assertEqual(len(body), 17 * 1024 * 1024)
+        self.assertEqual(len(body), 2 * 1024 * 1024)
         self.assertIsInstance(json.loads(body), dict)
 
     def test_documents_that_must_not_be_stored(self):

@@ -1,4 +1,4 @@
-#include "support/atomic_file.h"
+#include "support/guarded_file.h"
 #include "support/temp_file.h"
 #include "tests/win/links.h"
 #include "tests/win/temp_dir.h"

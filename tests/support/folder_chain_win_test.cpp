@@ -1,7 +1,6 @@
 // Writes and reads of the program's own files for an elevated process, with
 // links planted where its folders and files belong. What a link points at
 // lies in the test's "elsewhere" folder, which must come out untouched.
-#include "support/atomic_file.h"
 #include "support/folder_chain.h"
 #include "support/guarded_file.h"
 #include "tests/win/links.h"

@@ -1,4 +1,5 @@
 #include "support/folders.h"
+#include "support/program_files.h"
 #include "tests/win/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -112,4 +113,19 @@ TEST(CreateFolderPath, OverlongPathsAreRefusedWithoutPartialWork) {
         relative += L"\\abcdefghij";
     EXPECT_FALSE(CreateFolderPath(relative));
     EXPECT_FALSE(Exists(temp.path() + L"\\rel"));
+}
+
+// The last configuration fallback lies in the temporary folder; a TEMP too
+// long for Windows' answer names none, rather than the current drive's root.
+TEST(TemporaryFolder, AFullFolderOrNone) {
+    wchar_t saved[MAX_PATH + 2] = {};
+    const DWORD had = GetEnvironmentVariableW(L"TMP", saved, MAX_PATH + 2);
+    const std::wstring normal = TemporaryFolder();
+    ASSERT_FALSE(normal.empty());
+    EXPECT_EQ(L'\\', normal.back());
+    EXPECT_EQ(L':', normal[1]);
+    SetEnvironmentVariableW(L"TMP", (L"C:\\" + std::wstring(kMaxFolderPath, L'a')).c_str());
+    EXPECT_EQ(L"", TemporaryFolder());
+    SetEnvironmentVariableW(L"TMP", had > 0 && had < MAX_PATH + 2 ? saved : nullptr);
+    EXPECT_EQ(normal, TemporaryFolder());
 }

@@ -4,6 +4,8 @@
 #include "support/elevation.h"
 #include "support/log.h"
 #include "tests/support/child_process_win.h"
+#include "tests/win/links.h"
+#include "tests/win/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -102,8 +104,7 @@ TEST(LogFile, EachRunAppendsSeparatorThenItsLines) {
     EXPECT_NE(std::string::npos, ReadFileShared(LogFilePath()).find(first + second));
 }
 
-// A run without elevation opens the log by name as it always did; an
-// elevated one through checked folders. Both write the same bytes.
+// Runs with and without elevation keep the log the same way, byte for byte.
 TEST(LogFile, RunsWithAndWithoutElevationWriteTheSameLines) {
     const std::vector<std::string> elevated = LogMessages(AppendedByChild(L"Run"));
     SetEnvironmentVariableW(kNotElevated, L"1");
@@ -111,6 +112,30 @@ TEST(LogFile, RunsWithAndWithoutElevationWriteTheSameLines) {
     SetEnvironmentVariableW(kNotElevated, nullptr);
     EXPECT_EQ(elevated, LogMessages(plainBytes));
     EXPECT_EQ("\r\r\n", plainBytes.substr(0, 3));
+}
+
+// Every user of the machine shares the log's folder, so a run without
+// elevation checks it too: a link planted where the log belongs is not
+// followed, and that run keeps no log.
+TEST(LogFile, ARunWithoutElevationDoesNotFollowALinkAtTheLog) {
+    AppendedByChild(L"Run"); // the folders exist
+    const std::wstring log = LogFilePath();
+    const std::wstring aside = log + L".aside";
+    ASSERT_TRUE(MoveFileExW(log.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING));
+    TempDir dir;
+    const std::string victim = "somebody else's file\r\n";
+    const std::wstring target = dir.Write(L"victim.log", victim);
+    const bool planted = PlantLink(target, log, false);
+    if (planted) {
+        SetEnvironmentVariableW(kNotElevated, L"1");
+        EXPECT_EQ(0u, RunTestChild(L"LogChild.Run"));
+        SetEnvironmentVariableW(kNotElevated, nullptr);
+        EXPECT_EQ(victim, ReadFileShared(target));
+        RemoveLink(log, false);
+    }
+    ASSERT_TRUE(MoveFileExW(aside.c_str(), log.c_str(), MOVEFILE_REPLACE_EXISTING));
+    if (!planted)
+        GTEST_SKIP() << "this system lets the test make no link";
 }
 
 TEST(LogFile, TwoThreadsNeverInterleaveLines) {
