@@ -49,6 +49,7 @@ int RunReportMode(const StartupDecision& decision) {
                 : ReportToJson(*report, code, language, Iso8601Utc(std::time(nullptr)));
         error = ReplaceFileContents(decision.reportPath, bytes);
     } catch (const std::bad_alloc&) {
+        // error stays ERROR_NOT_ENOUGH_MEMORY, which the log line names.
     }
     if (error != ERROR_SUCCESS) {
         log.Write(LOG_LEVEL_FAILURE, L"write report failed. file=%s error=%d",
