@@ -7,7 +7,7 @@
 #include "support/program_files.h"
 
 #include <ctime>
-#include <exception>
+#include <new>
 
 int RunReportMode(const StartupDecision& decision) {
     CCTLog& log = CCTLog::GetInstance();
@@ -18,28 +18,39 @@ int RunReportMode(const StartupDecision& decision) {
     }
 
     const wchar_t* language = LanguageForIndex(decision.languageIndex).code;
-    CSystemChecker& checker = CSystemChecker::Instance();
+    CSystemChecker* checker = nullptr;
     int code = CHECK_RESULT_NONE;
     try {
-        code = checker.Run(language);
-    } catch (const std::exception&) {
-        // Only an allocation failure gets here; there is nothing to report.
+        // The checker's construction allocates too, so it is inside.
+        checker = &CSystemChecker::Instance();
+        code = checker->Run(language);
+    } catch (...) {
+        // Memory exhausted (std::bad_alloc) or anything else that escaped
+        // the check: no findings to trust, so no report, and the documented
+        // exit code rather than a crash.
         log.Write(LOG_LEVEL_FAILURE, L"report not written: the check failed. file=%s",
                   decision.reportPath.c_str());
         return REPORT_EXIT_WRITE_FAILED;
     }
-    const CCheckReport* report = checker.Report();
+    const CCheckReport* report = checker->Report();
     if (report == nullptr) {
         log.Write(LOG_LEVEL_FAILURE, L"report not written: no findings. file=%s",
                   decision.reportPath.c_str());
         return REPORT_EXIT_WRITE_FAILED;
     }
 
-    const std::string bytes =
-        ReportFormatForPath(decision.reportPath) == ReportFormat::StoredResult
-            ? ToUtf16LeWithBom(ReportToStoredResult(*report))
-            : ReportToJson(*report, code, language, Iso8601Utc(std::time(nullptr)));
-    const DWORD error = WriteReport(decision.reportPath, bytes);
+    // Formatting and writing allocate as well; out of memory there is a
+    // failed write.
+    DWORD error = ERROR_NOT_ENOUGH_MEMORY;
+    try {
+        const std::string bytes =
+            ReportFormatForPath(decision.reportPath) == ReportFormat::StoredResult
+                ? ToUtf16LeWithBom(ReportToStoredResult(*report))
+                : ReportToJson(*report, code, language, Iso8601Utc(std::time(nullptr)));
+        error = WriteReport(decision.reportPath, bytes);
+    } catch (const std::bad_alloc&) {
+        // error stays ERROR_NOT_ENOUGH_MEMORY, which the log line names.
+    }
     if (error != ERROR_SUCCESS) {
         log.Write(LOG_LEVEL_FAILURE, L"write report failed. file=%s error=%d",
                   decision.reportPath.c_str(), static_cast<int>(error));

@@ -9,6 +9,40 @@ jobs="$(nproc 2>/dev/null || echo 2)"
 # prefers the 32-bit loader even where the machine cannot run it.
 wine="$root/scripts/wine-exec"
 
+# Whether the kernel runs 32-bit code, asked with a static i386 program that
+# only calls exit(0) (int 0x80 with eax 1). It needs nothing installed: this
+# runs when lib.sh is sourced, before scripts/setup has installed Wine, so
+# asking the 32-bit Wine loader would say "no" on every fresh machine. On
+# failure, prints why the program did not run ("Exec format error").
+runs_32bit_code() {
+    local probe output status
+    # Made in the tree, not in /tmp: a /tmp mounted noexec would fail the
+    # probe with "Permission denied" on any machine.
+    probe="$(mktemp "$root/.i386-probe.XXXXXX")" || return 1
+    {
+        # ELF header: 32-bit, little-endian, executable, i386, entry
+        # 0x08048054, one program header at offset 52.
+        printf '\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00'
+        printf '\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00'
+        printf '\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00'
+        printf '\x00\x00\x00\x00'
+        # Program header: the whole 93-byte file loaded at 0x08048000, read
+        # and execute.
+        printf '\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08'
+        printf '\x5d\x00\x00\x00\x5d\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00'
+        # mov eax, 1; xor ebx, ebx; int 0x80
+        printf '\xb8\x01\x00\x00\x00\x31\xdb\xcd\x80'
+    } >"$probe" && chmod +x "$probe"
+    output="$("$probe" 2>&1)"
+    status=$?
+    rm -f "$probe"
+    [ $status -eq 0 ] && return 0
+    # The shell's message ends in the system's reason.
+    output="${output##*: }"
+    echo "${output:-exit status $status}"
+    return 1
+}
+
 # The product ships as a 32-bit exe and is always built as one. Some machines
 # cannot run 32-bit code at all (every i386 program fails with "Exec format
 # error"), and no Wine can run a 32-bit exe there; the same sources built for
@@ -19,15 +53,16 @@ select_windows_arch() {
     if [ -n "${TVX_WIN_ARCH_REASON:-}" ]; then
         return 0
     fi
+    local why
     case "${TVX_WIN_ARCH:-}" in
         i686 | x86_64) TVX_WIN_ARCH_REASON="TVX_WIN_ARCH=$TVX_WIN_ARCH was given" ;;
         "")
-            if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+            if why="$(runs_32bit_code)"; then
                 TVX_WIN_ARCH=i686
-                TVX_WIN_ARCH_REASON="this machine runs 32-bit code"
+                TVX_WIN_ARCH_REASON="this machine runs 32-bit code (a 32-bit test program ran)"
             else
                 TVX_WIN_ARCH=x86_64
-                TVX_WIN_ARCH_REASON="this machine cannot run 32-bit code (the 32-bit Wine loader fails to start)"
+                TVX_WIN_ARCH_REASON="this machine cannot run 32-bit code (a 32-bit test program fails to start: $why)"
             fi
             ;;
         *)
@@ -36,6 +71,11 @@ select_windows_arch() {
             ;;
     esac
     export TVX_WIN_ARCH TVX_WIN_ARCH_REASON
+}
+
+# What the Windows programs run on, and why: for the scripts' output.
+describe_windows_arch() {
+    echo "the $TVX_WIN_ARCH build under $(wine_loader "$TVX_WIN_ARCH"), because $TVX_WIN_ARCH_REASON"
 }
 
 win_build_folder() { # arch

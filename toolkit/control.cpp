@@ -358,11 +358,9 @@ void CButtonUI::DoEvent(const UiEvent& event) {
         break;
     case UiEventType::ButtonDown:
         m_captured = true;
+        // The press leaves the keyboard focus where it was: a focused link
+        // would open its page again on a later Enter.
         m_pushed = inside;
-        // A pressed button takes the focus, as native buttons do; the ring
-        // stays hidden until the keyboard is used.
-        if (IsTabStop() && m_manager != nullptr)
-            m_manager->SetFocus(this, false);
         break;
     case UiEventType::MouseMove:
         if (m_captured)

@@ -96,8 +96,10 @@ public:
     // A control is going away: drop any reference to it.
     void ForgetControl(CControlUI* control);
 
-    // Keyboard focus: one tab stop or none. The ring around it shows once
-    // the keyboard has been used (or a screen reader moved the focus).
+    // Keyboard focus: one tab stop or none. Only Tab, Shift+Tab and a screen
+    // reader move it, never a mouse click, so Enter and Space act only on a
+    // control the keyboard chose. The ring around it shows once the keyboard
+    // has been used (or a screen reader moved the focus).
     CControlUI* GetFocus() const { return m_focus; }
     void SetFocus(CControlUI* control, bool showRing);
     bool IsFocusRingShown() const { return m_ringShown; }

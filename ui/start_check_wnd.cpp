@@ -19,9 +19,32 @@ namespace {
 constexpr UINT_PTR kIndicatorTimer = 1;
 constexpr UINT kIndicatorPeriodMs = 250;
 constexpr unsigned kIndicatorDots = 5;
+// Posted by a worker whose hand-over failed: the start page comes back.
+constexpr UINT kBackToStartMessage = WM_APP + 1;
+
+void RunRealCheck(const wchar_t* language) {
+    CSystemChecker::Instance().Run(language);
+}
+
+const CCheckReport* RealReport() {
+    return CSystemChecker::Instance().Report();
+}
+
+HANDLE StartRealWorker(unsigned(__stdcall* entry)(void*), void* argument) {
+    // _beginthreadex rather than CreateThread: the worker uses the C runtime
+    // (streams, locale), which needs its per-thread data. It returns 0 on
+    // failure, never INVALID_HANDLE_VALUE.
+    return reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, entry, argument, 0, nullptr));
+}
 } // namespace
 
-CStartCheckWnd::CStartCheckWnd(int languageIndex) : m_language(languageIndex) {}
+const StartCheckSteps& RealStartCheckSteps() {
+    static const StartCheckSteps steps = {&RunRealCheck, &RealReport, &StartRealWorker};
+    return steps;
+}
+
+CStartCheckWnd::CStartCheckWnd(int languageIndex, const StartCheckSteps& steps)
+    : m_steps(steps), m_language(languageIndex) {}
 
 CStartCheckWnd::~CStartCheckWnd() = default;
 
@@ -36,19 +59,12 @@ void CStartCheckWnd::InitWindow() {
 }
 
 void CStartCheckWnd::OnClick(TNotifyUI& msg) {
-    if (msg.pSender != nullptr && msg.pSender->GetName() == L"StartBtn") {
-        CControlUI* loading = m_pm.FindControl(L"LoadingLayout");
-        CControlUI* start = loading != nullptr ? m_pm.FindControl(L"CheckLayout") : nullptr;
-        if (loading != nullptr && start != nullptr) {
-            start->SetVisible(false);
-            loading->SetVisible(true);
-            SetTimer(m_hWnd, kIndicatorTimer, kIndicatorPeriodMs, nullptr);
-            AdvanceIndicator();
-            // _beginthreadex rather than CreateThread: the worker uses the C
-            // runtime (streams, locale), which needs its per-thread data.
-            m_worker = reinterpret_cast<HANDLE>(
-                _beginthreadex(nullptr, 0, &CStartCheckWnd::WorkerMain, this, 0, nullptr));
-        }
+    if (msg.pSender != nullptr && msg.pSender->GetName() == L"StartBtn" && ShowWaitingPage(true)) {
+        // No thread, no check: the start page comes back at once, so that
+        // the user can try again or close the window.
+        m_worker.reset(m_steps.startWorker(&CStartCheckWnd::WorkerMain, this));
+        if (!m_worker)
+            ShowWaitingPage(false);
     }
     WindowImplBase::OnClick(msg);
 }
@@ -58,9 +74,30 @@ LRESULT CStartCheckWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         AdvanceIndicator();
         return 0;
     }
+    if (message == kBackToStartMessage) {
+        ShowWaitingPage(false);
+        ShowWindow(true, true);
+        return 0;
+    }
     if (message == WM_DESTROY)
         KillTimer(m_hWnd, kIndicatorTimer);
     return WindowImplBase::HandleMessage(message, wParam, lParam);
+}
+
+bool CStartCheckWnd::ShowWaitingPage(bool waiting) {
+    CControlUI* loading = m_pm.FindControl(L"LoadingLayout");
+    CControlUI* start = m_pm.FindControl(L"CheckLayout");
+    if (loading == nullptr || start == nullptr)
+        return false;
+    start->SetVisible(!waiting);
+    loading->SetVisible(waiting);
+    if (waiting) {
+        SetTimer(m_hWnd, kIndicatorTimer, kIndicatorPeriodMs, nullptr);
+        AdvanceIndicator();
+    } else {
+        KillTimer(m_hWnd, kIndicatorTimer);
+    }
+    return true;
 }
 
 void CStartCheckWnd::AdvanceIndicator() {
@@ -79,11 +116,16 @@ unsigned __stdcall CStartCheckWnd::WorkerMain(void* param) {
     if (window == nullptr)
         return 0;
     try {
-        CSystemChecker::Instance().Run(LanguageForIndex(window->m_language).code);
+        window->m_steps.runCheck(LanguageForIndex(window->m_language).code);
+    } catch (...) {
+        // A check that throws (memory exhausted) is treated like one that
+        // failed quietly: the result window shows what the report holds.
+    }
+    try {
         window->ShowResult();
     } catch (...) {
-        // A failed check leaves the waiting page up; the user can still
-        // close the window, which ends the program.
+        // Without a result window the waiting page would stay up for ever.
+        PostMessageW(window->m_hWnd, kBackToStartMessage, 0, 0);
     }
     return 0;
 }
@@ -93,8 +135,12 @@ void CStartCheckWnd::ShowResult() {
     result->Create(nullptr, nullptr, WINDOW_STYLE_DIALOG, 0, CW_USEDEFAULT, CW_USEDEFAULT,
                    CW_USEDEFAULT, CW_USEDEFAULT, nullptr);
     result->CenterWindow();
-    if (const CCheckReport* report = CSystemChecker::Instance().Report())
-        PresentReport(*result, *report, report->adapter_names.size() > 1);
+    // A check that threw before its report was made shows an empty one.
+    const CCheckReport* report = m_steps.report();
+    const CCheckReport empty;
+    if (report == nullptr)
+        report = &empty;
+    PresentReport(*result, *report, report->adapter_names.size() > 1);
     ShowWindow(false, true);
     result->ShowModal();
     Close(1);

@@ -4,18 +4,33 @@
 // this window, which ends the program.
 #pragma once
 
+#include "support/win_handles.h"
 #include "toolkit/window.h"
 
 #include <string>
 
+class CCheckReport;
+
+// What the start button sets going, replaceable by tests: the check (it may
+// throw), the report it leaves (null before the first run), and the start
+// of the worker thread (null when no thread could be started).
+struct StartCheckSteps {
+    void (*runCheck)(const wchar_t* language);
+    const CCheckReport* (*report)();
+    HANDLE (*startWorker)(unsigned(__stdcall* entry)(void*), void* argument);
+};
+// The process-wide checker's run and report, and _beginthreadex.
+const StartCheckSteps& RealStartCheckSteps();
+
 class CStartCheckWnd : public WindowImplBase {
 public:
-    explicit CStartCheckWnd(int languageIndex);
+    explicit CStartCheckWnd(int languageIndex,
+                            const StartCheckSteps& steps = RealStartCheckSteps());
     ~CStartCheckWnd() override;
 
-    // The worker thread, or null before the start button was pressed. The
-    // window keeps the handle for its whole life.
-    HANDLE GetWorkerThread() const { return m_worker; }
+    // The latest worker thread, or null while none was started. The window
+    // keeps the handle for its whole life.
+    HANDLE GetWorkerThread() const { return m_worker.get(); }
     int GetLanguage() const { return m_language; }
 
 protected:
@@ -28,11 +43,15 @@ protected:
 
 private:
     static unsigned __stdcall WorkerMain(void* window);
-    // Runs on the worker thread once the check is done.
+    // Runs on the worker thread once the check is done or has failed.
     void ShowResult();
+    // Shows the waiting page or the start page again; main thread only.
+    // False when the layout lacks either page: then nothing changes.
+    bool ShowWaitingPage(bool waiting);
     void AdvanceIndicator();
 
-    HANDLE m_worker = nullptr;
+    StartCheckSteps m_steps;
+    HandleOwner m_worker;
     int m_language;
     unsigned m_indicatorStep = 0;
 };

@@ -129,16 +129,38 @@ TEST_F(KeyboardTest, TheFocusRingShowsOnceTheKeyboardIsUsed) {
         ReleaseDC(*window, dc);
         return pixel;
     };
-    // A click focuses the button, as on native buttons, but shows no ring.
+    // A click neither focuses the button nor shows a ring.
     PostClick(*window, POINT{(b.left + b.right) / 2, (b.top + b.bottom) / 2});
     PumpPending();
-    EXPECT_EQ(Focused(), L"b");
+    EXPECT_EQ(Focused(), L"(none)");
     EXPECT_FALSE(pm().IsFocusRingShown());
     EXPECT_EQ(ringPixel(), RGB(255, 255, 255));
 
-    Key(*window, VK_TAB, true); // back to a, and the keyboard is in use
-    Key(*window, VK_TAB);       // b again
+    Key(*window, VK_TAB); // a, and the keyboard is in use
+    Key(*window, VK_TAB); // b
     EXPECT_EQ(Focused(), L"b");
     EXPECT_TRUE(pm().IsFocusRingShown());
     EXPECT_EQ(ringPixel(), RGB(255, 0, 255)); // the skin's accent colour
+}
+
+TEST_F(KeyboardTest, AClickLeavesTheKeyboardFocusAlone) {
+    auto click = [&](const wchar_t* name) {
+        POINT centre;
+        ASSERT_TRUE(ControlCentre(pm(), name, centre)) << name;
+        PostClick(*window, centre);
+        PumpPending();
+    };
+    // A clicked control is not focused: Enter and Space do not click it again.
+    click(L"c");
+    Key(*window, VK_RETURN);
+    Key(*window, VK_SPACE);
+    EXPECT_EQ(window->clicks, (std::vector<std::wstring>{L"c"}));
+    EXPECT_EQ(Focused(), L"(none)");
+
+    // What the keyboard focused keeps the focus through a click elsewhere.
+    Key(*window, VK_TAB); // a
+    click(L"c");
+    EXPECT_EQ(Focused(), L"a");
+    Key(*window, VK_RETURN);
+    EXPECT_EQ(window->clicks, (std::vector<std::wstring>{L"c", L"c", L"a"}));
 }
