@@ -306,6 +306,67 @@ TEST_F(SteamProbe, OverlongOrMistypedValuesCountAsNotFound) {
     EXPECT_EQ(folder + L"\\Steam.exe", exe.steamExe);
 }
 
+namespace {
+
+// Wine shows \\host\share\... as the folder dosdevices/unc/host/share of its
+// prefix. The Windows path of dosdevices\unc, or empty when this is not Wine.
+std::wstring WineUncFolder() {
+    using UnixName = char*(__cdecl*)(const wchar_t*);
+    using DosName = wchar_t*(__cdecl*)(const char*);
+    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    const auto toUnix = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(GetProcAddress(kernel, "wine_get_unix_file_name")));
+    const auto toDos = reinterpret_cast<DosName>(
+        reinterpret_cast<void*>(GetProcAddress(kernel, "wine_get_dos_file_name")));
+    char* drive = toUnix && toDos ? toUnix(L"C:\\") : nullptr;
+    if (drive == nullptr)
+        return std::wstring();
+    std::string unc = drive; // ".../dosdevices/c:/"
+    HeapFree(GetProcessHeap(), 0, drive);
+    const std::string::size_type at = unc.rfind("/c:");
+    if (at == std::string::npos)
+        return std::wstring();
+    unc = unc.substr(0, at) + "/unc";
+    wchar_t* dos = toDos(unc.c_str());
+    const std::wstring folder = dos ? dos : L"";
+    HeapFree(GetProcessHeap(), 0, dos);
+    return folder;
+}
+
+} // namespace
+
+// Under Wine a UNC Steam folder can exist without any network, so only the
+// kind of path keeps the probe from looking there.
+TEST_F(SteamProbe, NetworkPathsAreNotLookedAt) {
+    const std::wstring unc = WineUncFolder();
+    if (unc.empty())
+        GTEST_SKIP() << "needs Wine's UNC folder";
+    const std::wstring host = unc + L"\\tvxsteamhost";
+    const struct Removed {
+        std::wstring folder;
+        std::wstring unc;
+        ~Removed() {
+            DeleteFolderTree(folder);
+            RemoveDirectoryW(unc.c_str()); // only when nothing else is in it
+        }
+    } removed{host, unc};
+    Touch(host + L"\\share\\Steam\\Steam.exe");
+    ASSERT_TRUE(Exists(L"\\\\tvxsteamhost\\share\\Steam\\Steam.exe")) << host.c_str();
+    const std::wstring local = MakeSteamFolder();
+    for (const wchar_t* path : {L"\\\\tvxsteamhost\\share\\Steam", L"//tvxsteamhost/share/Steam",
+                                L"\\\\?\\UNC\\tvxsteamhost\\share\\Steam"}) {
+        SetText(HKEY_CURRENT_USER, 0, kSteam, L"SteamPath", path);
+        SteamInfo folder;
+        EXPECT_FALSE(folder.FindSteam()) << path;
+        // A local folder whose registered executable lies on the share.
+        SetText(HKEY_CURRENT_USER, 0, kSteam, L"SteamPath", local);
+        SetText(HKEY_CURRENT_USER, 0, kSteam, L"SteamExe", std::wstring(path) + L"\\Steam.exe");
+        SteamInfo exe;
+        EXPECT_FALSE(exe.FindSteam()) << path;
+        DeleteTree(HKEY_CURRENT_USER, 0, L"Software", L"Valve");
+    }
+}
+
 TEST_F(SteamProbe, NothingRegisteredFindsNoSteam) {
     SteamInfo info;
     EXPECT_FALSE(info.FindSteam());
