@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <iterator>
 #include <string>
 #include <utility>
@@ -309,27 +310,15 @@ TEST_F(SteamProbe, OverlongOrMistypedValuesCountAsNotFound) {
 namespace {
 
 // Wine shows \\host\share\... as the folder dosdevices/unc/host/share of its
-// prefix. The Windows path of dosdevices\unc, or empty when this is not Wine.
+// prefix, reached here through Wine's Z: drive (the Unix root). Empty when
+// this is not Wine's test prefix.
 std::wstring WineUncFolder() {
-    using UnixName = char*(__cdecl*)(const wchar_t*);
-    using DosName = wchar_t*(__cdecl*)(const char*);
-    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    const auto toUnix = reinterpret_cast<UnixName>(
-        reinterpret_cast<void*>(GetProcAddress(kernel, "wine_get_unix_file_name")));
-    const auto toDos = reinterpret_cast<DosName>(
-        reinterpret_cast<void*>(GetProcAddress(kernel, "wine_get_dos_file_name")));
-    char* drive = toUnix && toDos ? toUnix(L"C:\\") : nullptr;
-    if (drive == nullptr)
+    wchar_t prefix[MAX_PATH] = {};
+    const DWORD chars = GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH);
+    if (chars == 0 || chars >= MAX_PATH)
         return std::wstring();
-    std::string unc = drive; // ".../dosdevices/c:/"
-    HeapFree(GetProcessHeap(), 0, drive);
-    const std::string::size_type at = unc.rfind("/c:");
-    if (at == std::string::npos)
-        return std::wstring();
-    unc = unc.substr(0, at) + "/unc";
-    wchar_t* dos = toDos(unc.c_str());
-    const std::wstring folder = dos ? dos : L"";
-    HeapFree(GetProcessHeap(), 0, dos);
+    std::wstring folder = L"Z:" + std::wstring(prefix) + L"\\dosdevices\\unc";
+    std::replace(folder.begin(), folder.end(), L'/', L'\\');
     return folder;
 }
 
