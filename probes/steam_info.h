@@ -24,7 +24,8 @@ struct SteamInfo {
     std::wstring steamExe;  // the Steam executable's full path
 
     // True when a Steam folder is registered (per user first, else machine
-    // wide) and both the folder and the executable exist.
+    // wide) and both the folder and the executable exist on a fixed drive of
+    // this machine; a network path is not looked at and counts as absent.
     bool FindSteam();
 
     // True when HKLM\Software\HtcVive announces a standalone SteamVR and one

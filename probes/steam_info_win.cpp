@@ -1,5 +1,6 @@
 #include "probes/steam_info.h"
 
+#include "probes/drive_root.h"
 #include "support/log.h"
 #include "support/win_handles.h"
 
@@ -51,6 +52,16 @@ bool Exists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// True for a path on one of this machine's own disks. Anything else is never
+// looked at: an existence test on a UNC or WebDAV path, or on a letter mapped
+// to a network share, makes Windows connect and authenticate to that host as
+// this user (an elevated one included) and wait out its network timeouts.
+// https://learn.microsoft.com/en-us/windows/win32/api/fileapi/nf-fileapi-getdrivetypew
+bool OnFixedDrive(const std::wstring& path) {
+    const std::optional<std::wstring> root = DriveLetterRoot(path);
+    return root && GetDriveTypeW(root->c_str()) == DRIVE_FIXED;
+}
+
 } // namespace
 
 void WriteProbeLog(unsigned level, const std::wstring& message) {
@@ -86,7 +97,9 @@ bool SteamInfo::FindSteam() {
     steamPath = folder;
     if (exe[0] == L'\0')
         steamExe = steamPath + L"\\Steam.exe";
-    return Exists(steamPath) && Exists(steamExe);
+    // A Steam folder elsewhere counts as not found.
+    return OnFixedDrive(steamPath) && OnFixedDrive(steamExe) && Exists(steamPath) &&
+           Exists(steamExe);
 }
 
 bool SteamInfo::FindStandaloneSteamVr(const ProbeLogWriter& log) {

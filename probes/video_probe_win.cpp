@@ -45,13 +45,11 @@ std::vector<VideoControllerRow> ReadVideoControllers(size_t limit) {
         !locator)
         return rows;
     const BstrOwner ns = MakeBstr(L"ROOT\\CIMV2");
-    if (FAILED(locator->ConnectServer(ns.get(), nullptr, nullptr, nullptr, 0, nullptr, nullptr,
-                                      services.put())) ||
+    if (FAILED(locator->ConnectServer(ns.get(), nullptr, nullptr, nullptr, kWmiConnectFlags,
+                                      nullptr, nullptr, services.put())) ||
         !services)
         return rows;
-    if (FAILED(CoSetProxyBlanket(services.get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
-                                 RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr,
-                                 EOAC_NONE)))
+    if (FAILED(SetWmiProxyBlanket(services.get())))
         return rows;
     const BstrOwner language = MakeBstr(L"WQL");
     const BstrOwner query = MakeBstr(L"SELECT * FROM Win32_VideoController");
@@ -60,6 +58,9 @@ std::vector<VideoControllerRow> ReadVideoControllers(size_t limit) {
                                    controllers.put())) ||
         !controllers)
         return rows;
+    // The enumerator's own proxy; refused, it keeps the default blanket,
+    // which still serves a local read.
+    SetWmiProxyBlanket(controllers.get());
 
     // A timed-out wait ends the probe with the controllers already read.
     while (rows.size() < limit) {

@@ -20,15 +20,19 @@ void CWmiHelper::Connect() {
                                 m_pLocator.put_void())))
         return;
     const BstrOwner ns = MakeBstr(L"ROOT\\CIMV2");
-    if (FAILED(m_pLocator->ConnectServer(ns.get(), nullptr, nullptr, nullptr, 0, nullptr, nullptr,
-                                         m_pServices.put()))) {
+    if (FAILED(m_pLocator->ConnectServer(ns.get(), nullptr, nullptr, nullptr, kWmiConnectFlags,
+                                         nullptr, nullptr, m_pServices.put()))) {
         m_pServices.reset();
         return;
     }
-    // Lets WMI impersonate this user on the calls below; when it fails, the
-    // proxy's default blanket still serves local reads, so go on.
-    CoSetProxyBlanket(m_pServices.get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
-                      RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE);
+    // When it fails, the proxy's default blanket still serves local reads.
+    SetWmiProxyBlanket(m_pServices.get());
+}
+
+HRESULT SetWmiProxyBlanket(IUnknown* proxy) {
+    return CoSetProxyBlanket(proxy, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
+                             RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr,
+                             EOAC_NONE);
 }
 
 void CWmiHelper::Disconnect() {
@@ -47,11 +51,13 @@ bool CWmiHelper::StartQuery(const std::wstring& className) {
     const HRESULT hr = m_pServices->ExecQuery(language.get(), query.get(),
                                               WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY,
                                               nullptr, m_pEnumerator.put());
-    if (FAILED(hr)) {
+    if (FAILED(hr) || !m_pEnumerator) {
         m_pEnumerator.reset();
         return false;
     }
-    return static_cast<bool>(m_pEnumerator);
+    // As on the services, a refused blanket leaves the default one.
+    SetWmiProxyBlanket(m_pEnumerator.get());
+    return true;
 }
 
 WmiNext NextWmiObject(IEnumWbemClassObject& enumerator, ComOwner<IWbemClassObject>& object) {
@@ -66,10 +72,8 @@ WmiNext NextWmiObject(IEnumWbemClassObject& enumerator, ComOwner<IWbemClassObjec
 }
 
 bool CWmiHelper::NextInstance() {
-    const WmiNext next = NextWmiObject(*m_pEnumerator.get(), m_pObject);
-    if (next == WmiNext::TimedOut)
-        m_timedOut = true;
-    return next == WmiNext::Object;
+    // A wait that runs out ends this query only.
+    return NextWmiObject(*m_pEnumerator.get(), m_pObject) == WmiNext::Object;
 }
 
 void CWmiHelper::EndQuery() {

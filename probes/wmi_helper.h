@@ -16,6 +16,17 @@
 // otherwise hold the check for ever with WBEM_INFINITE.
 constexpr long kWmiNextTimeoutMs = 10 * 1000;
 
+// IWbemLocator::ConnectServer flags: with flags 0 a broken WMI service can
+// hold the call indefinitely; with this one it returns within two minutes.
+// https://learn.microsoft.com/en-us/windows/win32/api/wbemcli/nf-wbemcli-iwbemlocator-connectserver
+constexpr long kWmiConnectFlags = WBEM_FLAG_CONNECT_USE_MAX_WAIT;
+
+// Lets WMI impersonate this user on the calls made through the proxy. Every
+// proxy has a blanket of its own: the enumerator that ExecQuery hands back
+// does not take the one set on the services, so both get it.
+// https://learn.microsoft.com/en-us/windows/win32/wmisdk/setting-the-security-on-iwbemservices-and-other-proxies
+HRESULT SetWmiProxyBlanket(IUnknown* proxy);
+
 enum class WmiNext {
     Object,   // `object` holds the next instance
     End,      // no more instances, or the call failed
@@ -53,9 +64,6 @@ public:
     // undoes this object's COM initialisation (only if it succeeded).
     void Disconnect();
 
-    // True once an enumeration waited in vain: the probe then stops asking.
-    bool TimedOut() const { return m_timedOut; }
-
 private:
     bool StartQuery(const std::wstring& className);
     bool NextInstance();
@@ -74,7 +82,6 @@ private:
     ComOwner<IWbemClassObject> m_pObject;
     ComOwner<IWbemServices> m_pServices; // null: not connected
     ComOwner<IWbemLocator> m_pLocator;
-    bool m_timedOut = false;
 };
 
 // Converts a property value to text: VT_I4, VT_UI1 and VT_UI4 as signed
@@ -87,9 +94,9 @@ void VariantToText(const VARIANT& value, std::wstring& text);
 void QueryOsCpuMemory(std::wstring& caption, int& addressWidth, int64_t& memoryBytes);
 
 // The three queries in their order over a connected query object (CWmiHelper
-// or a test's stand-in). Once one of them has timed out the rest are not
-// asked: a WMI that hangs once tends to hang again, and each wait would add
-// its full timeout to the check. Their outputs keep the failure values.
+// or a test's stand-in). Each one is asked whatever became of the one before:
+// a query that fails or whose wait runs out leaves only its own output at its
+// failure value, and every wait is bounded by kWmiNextTimeoutMs.
 template <typename Wmi>
 void QueryOsCpuMemoryWith(Wmi& wmi, std::wstring& caption, int& addressWidth,
                           int64_t& memoryBytes) {
@@ -99,11 +106,7 @@ void QueryOsCpuMemoryWith(Wmi& wmi, std::wstring& caption, int& addressWidth,
     std::wstring width;
     wmi.QueryText(L"Win32_Processor", L"AddressWidth", width);
     addressWidth = ReadLeadingInt(width.c_str());
-    if (wmi.TimedOut())
-        return;
     wmi.QuerySum(L"Win32_PhysicalMemory", L"Capacity", memoryBytes);
-    if (wmi.TimedOut())
-        return;
     std::wstring osCaption;
     wmi.QueryText(L"Win32_OperatingSystem", L"Caption", osCaption);
     caption = osCaption;

@@ -87,6 +87,10 @@ check "control: the served document is stored" cmp -s "$stored" "$served"
 # byte a second (each byte well within any receive timeout); a signed reply
 # that trickles.
 bounded_case "slow clock, trickling document" "" clock:slow document:trickle
+# A service that takes every connection and never answers: the check waits
+# out the clock and the signed reply, and the figure in this line is the one
+# the installers' README quotes.
+bounded_case "a service that never answers" "" clock:slow config:slow document:slow
 bounded_case "trickling signed reply" "" config:trickle
 expect_case_log() { # name text
     if printf '%s\n' "$case_log" | grep -qF -- "$2"; then

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <iterator>
 #include <string>
 #include <utility>
@@ -304,6 +305,55 @@ TEST_F(SteamProbe, OverlongOrMistypedValuesCountAsNotFound) {
     SteamInfo exe;
     EXPECT_TRUE(exe.FindSteam());
     EXPECT_EQ(folder + L"\\Steam.exe", exe.steamExe);
+}
+
+namespace {
+
+// Wine shows \\host\share\... as the folder dosdevices/unc/host/share of its
+// prefix, reached here through Wine's Z: drive (the Unix root). Empty when
+// this is not Wine's test prefix.
+std::wstring WineUncFolder() {
+    wchar_t prefix[MAX_PATH] = {};
+    const DWORD chars = GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH);
+    if (chars == 0 || chars >= MAX_PATH)
+        return std::wstring();
+    std::wstring folder = L"Z:" + std::wstring(prefix) + L"\\dosdevices\\unc";
+    std::replace(folder.begin(), folder.end(), L'/', L'\\');
+    return folder;
+}
+
+} // namespace
+
+// Under Wine a UNC Steam folder can exist without any network, so only the
+// kind of path keeps the probe from looking there.
+TEST_F(SteamProbe, NetworkPathsAreNotLookedAt) {
+    const std::wstring unc = WineUncFolder();
+    if (unc.empty())
+        GTEST_SKIP() << "needs Wine's UNC folder";
+    const std::wstring host = unc + L"\\tvxsteamhost";
+    const struct Removed {
+        std::wstring folder;
+        std::wstring unc;
+        ~Removed() {
+            DeleteFolderTree(folder);
+            RemoveDirectoryW(unc.c_str()); // only when nothing else is in it
+        }
+    } removed{host, unc};
+    Touch(host + L"\\share\\Steam\\Steam.exe");
+    ASSERT_TRUE(Exists(L"\\\\tvxsteamhost\\share\\Steam\\Steam.exe")) << host.c_str();
+    const std::wstring local = MakeSteamFolder();
+    for (const wchar_t* path : {L"\\\\tvxsteamhost\\share\\Steam", L"//tvxsteamhost/share/Steam",
+                                L"\\\\?\\UNC\\tvxsteamhost\\share\\Steam"}) {
+        SetText(HKEY_CURRENT_USER, 0, kSteam, L"SteamPath", path);
+        SteamInfo folder;
+        EXPECT_FALSE(folder.FindSteam()) << path;
+        // A local folder whose registered executable lies on the share.
+        SetText(HKEY_CURRENT_USER, 0, kSteam, L"SteamPath", local);
+        SetText(HKEY_CURRENT_USER, 0, kSteam, L"SteamExe", std::wstring(path) + L"\\Steam.exe");
+        SteamInfo exe;
+        EXPECT_FALSE(exe.FindSteam()) << path;
+        DeleteTree(HKEY_CURRENT_USER, 0, L"Software", L"Valve");
+    }
 }
 
 TEST_F(SteamProbe, NothingRegisteredFindsNoSteam) {

@@ -315,14 +315,9 @@ ComOwner<IWbemClassObject> RealInstance(IWbemServices* services) {
 struct ScriptedQueries {
     int timeOutAt = -1; // 0 processor, 1 memory, 2 operating system
     std::vector<std::wstring> asked;
-    bool timedOut = false;
 
-    // Called after noting the query: true from the chosen one on.
-    bool Waits() {
-        if (static_cast<int>(asked.size()) - 1 == timeOutAt)
-            timedOut = true;
-        return timedOut;
-    }
+    // Called after noting the query: true for the chosen one only.
+    bool Waits() const { return static_cast<int>(asked.size()) - 1 == timeOutAt; }
     bool QueryText(const std::wstring& className, const std::wstring&, std::wstring& text) {
         asked.push_back(className);
         if (Waits())
@@ -338,7 +333,6 @@ struct ScriptedQueries {
         total = int64_t(16) << 30;
         return true;
     }
-    bool TimedOut() const { return timedOut; }
 };
 
 } // namespace
@@ -376,32 +370,31 @@ TEST(WmiProbes, EveryWaitForAnInstanceIsBoundedAndATimeoutEndsTheEnumeration) {
     });
 }
 
-TEST(WmiProbes, AWaitThatRunsOutEndsTheProbeWithWhatItHas) {
-    std::wstring caption = L"unset";
-    int width = -1;
-    int64_t memory = -1;
-
-    ScriptedQueries all;
-    QueryOsCpuMemoryWith(all, caption, width, memory);
-    EXPECT_EQ(3u, all.asked.size());
-    EXPECT_EQ(64, width);
-    EXPECT_EQ(int64_t(16) << 30, memory);
-    EXPECT_EQ(L"Microsoft Windows 10 Pro", caption);
-
-    ScriptedQueries processorHangs;
-    processorHangs.timeOutAt = 0;
-    QueryOsCpuMemoryWith(processorHangs, caption, width, memory);
-    EXPECT_EQ(std::vector<std::wstring>{L"Win32_Processor"}, processorHangs.asked);
-    EXPECT_EQ(0, width);
-    EXPECT_EQ(0, memory);
-    EXPECT_EQ(L"", caption);
-
-    ScriptedQueries memoryHangs;
-    memoryHangs.timeOutAt = 1;
-    QueryOsCpuMemoryWith(memoryHangs, caption, width, memory);
-    EXPECT_EQ((std::vector<std::wstring>{L"Win32_Processor", L"Win32_PhysicalMemory"}),
-              memoryHangs.asked);
-    EXPECT_EQ(64, width);
-    EXPECT_EQ(0, memory);
-    EXPECT_EQ(L"", caption);
+TEST(WmiProbes, AWaitThatRunsOutCostsOnlyItsOwnQuery) {
+    const std::vector<std::wstring> order = {L"Win32_Processor", L"Win32_PhysicalMemory",
+                                             L"Win32_OperatingSystem"};
+    const int64_t sixteenGiB = int64_t(16) << 30;
+    const std::wstring windows = L"Microsoft Windows 10 Pro";
+    struct Case {
+        int timeOutAt;
+        int width;
+        int64_t memory;
+        std::wstring caption;
+    };
+    const Case cases[] = {{-1, 64, sixteenGiB, windows},
+                          {0, 0, sixteenGiB, windows},
+                          {1, 64, 0, windows},
+                          {2, 64, sixteenGiB, L""}};
+    for (const Case& c : cases) {
+        std::wstring caption = L"unset";
+        int width = -1;
+        int64_t memory = -1;
+        ScriptedQueries wmi;
+        wmi.timeOutAt = c.timeOutAt;
+        QueryOsCpuMemoryWith(wmi, caption, width, memory);
+        EXPECT_EQ(order, wmi.asked) << c.timeOutAt;
+        EXPECT_EQ(c.width, width) << c.timeOutAt;
+        EXPECT_EQ(c.memory, memory) << c.timeOutAt;
+        EXPECT_EQ(c.caption, caption) << c.timeOutAt;
+    }
 }
