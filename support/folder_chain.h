@@ -37,7 +37,8 @@ public:
     // children through the handle that created it. False, holding nothing,
     // when a folder is missing (and not created), is a link or a file, or is
     // not where its path says; folders this call created are then removed
-    // through their handles.
+    // through their handles. GetLastError then gives ERROR_CANT_ACCESS_FILE
+    // for a failed check, or why a folder could not be opened or made.
     bool Open(const GuardedPath& path, bool createMissing);
 
     // Opens one existing folder by its full path as the caller's own rights
@@ -62,6 +63,7 @@ public:
 
 private:
     void Close();
+    bool Fail(bool failedCheck); // closes all; GetLastError tells why
     HandleOwner CreateChecked(NtOpenRequest request) const;
 
     GuardedPath m_path;

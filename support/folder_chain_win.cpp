@@ -91,6 +91,17 @@ void FolderChain::Close() {
     }
 }
 
+bool FolderChain::Fail(bool failedCheck) {
+    // A folder that is not there is a path not found, as for any open by
+    // name; one that is there but may not be used says so.
+    DWORD error = failedCheck ? ERROR_CANT_ACCESS_FILE : GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_SUCCESS)
+        error = ERROR_PATH_NOT_FOUND;
+    Close();
+    SetLastError(error);
+    return false;
+}
+
 bool FolderChain::Open(const GuardedPath& path, bool createMissing) {
     Close();
     m_path = path;
@@ -99,10 +110,8 @@ bool FolderChain::Open(const GuardedPath& path, bool createMissing) {
     HandleOwner handle =
         CreateFileNoImpersonation(root, kFolderAccess, kFolderSharing, OPEN_EXISTING,
                                   FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT);
-    if (!handle || !FolderMayBeUsed(FactsOf(handle.get(), root))) {
-        Close();
-        return false;
-    }
+    if (!handle || !FolderMayBeUsed(FactsOf(handle.get(), root)))
+        return Fail(static_cast<bool>(handle));
     m_folders.push_back(std::move(handle));
     m_created.push_back(false);
 
@@ -128,10 +137,8 @@ bool FolderChain::Open(const GuardedPath& path, bool createMissing) {
             m_folders.push_back(std::move(handle));
             m_created.push_back(created);
         }
-        if (!usable) {
-            Close();
-            return false;
-        }
+        if (!usable)
+            return Fail(static_cast<bool>(handle));
     }
     return true;
 }

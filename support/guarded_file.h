@@ -44,7 +44,8 @@ DWORD ReplaceFileContents(const std::wstring& path, const std::string& bytes);
 // The same with every folder from the volume root down checked like the
 // program's own, none created, and a link at the target replaced: for a
 // place an elevated run is told to write to. ERROR_CANT_ACCESS_FILE when a
-// folder fails its check or the path names no volume folder.
+// folder fails its check or the path names no volume folder,
+// ERROR_PATH_NOT_FOUND for a missing folder.
 DWORD ReplaceCheckedFromVolumeRoot(const std::wstring& path, const std::string& bytes);
 
 // The guarded form of a path of this program's: below the machine-wide

@@ -94,7 +94,7 @@ DWORD ReplaceCheckedFromVolumeRoot(const std::wstring& path, const std::string& 
         return ERROR_CANT_ACCESS_FILE;
     FolderChain chain;
     if (!chain.Open(guarded, false))
-        return ERROR_CANT_ACCESS_FILE;
+        return GetLastError();
     return ReplaceInChain(chain, guarded.file, bytes);
 }
 

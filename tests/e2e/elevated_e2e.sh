@@ -185,7 +185,9 @@ for report in 'out\report.json' 'real\link\sub\report.json'; do
     expect_exit "report through a link ($report): nothing written" 10
 done
 unchanged "report folders through links" "$targets" "$before"
-report_run "report through plain folders" "$dir" "" 'plain\sub\report.json'
+start_app "$dir" lang=en 'report=plain\sub\report.json'
+wait_for_exit 180
+expect_report_answer "report through plain folders" "$dir/plain/sub/report.json"
 
 # 5c. Folders planted where the log and the configuration belong (Windows
 # lets no user make them; an older version's folders did): the check ends as
@@ -195,7 +197,7 @@ mkdir -p "$data/Logs/Tavolex.log" "$data/updates/tavolex/checkerconfig.json"
 dir="$(prepare_failing_app planted-folders)"
 report_run "planted folders: the offline configuration decides" "$dir" 0
 check "planted folders: still empty folders, nothing logged or stored" \
-    test -z "$(ls -A "$data/Logs/Tavolex.log" "$data/updates/tavolex/checkerconfig.json")"
+    test -z "$(find "$data/Logs/Tavolex.log" "$data/updates/tavolex/checkerconfig.json" -mindepth 1)"
 
 # 5d. Creation races: while runs create the chain, the updates folder is
 # swapped for a link and back, again and again. Nothing is ever created
@@ -205,8 +207,9 @@ fresh_ormex
 mkdir -p "$targets/race"
 swap_updates() {
     while :; do
-        rm -rf "$data/updates" && ln -s "$targets/race" "$data/updates"
-        rm -f "$data/updates" && mkdir -p "$data/updates"
+        # -T: never a link inside a folder the program made meanwhile.
+        rm -rf "$data/updates" && ln -sT "$targets/race" "$data/updates" 2>/dev/null
+        rm -f "$data/updates" 2>/dev/null && mkdir -p "$data/updates"
     done
 }
 swap_updates &
