@@ -137,8 +137,17 @@ bool FolderChain::Open(const GuardedPath& path, bool createMissing) {
             m_folders.push_back(std::move(handle));
             m_created.push_back(created);
         }
-        if (!usable)
-            return Fail(static_cast<bool>(handle));
+        if (!usable) {
+            // A link that cannot even be opened as a folder (Wine refuses to
+            // open a Unix symbolic link itself as one) is a failed check too.
+            const DWORD error = GetLastError();
+            const DWORD entry =
+                handle ? 0 : EntryAttributes(parent, path.folders[depth - 1]);
+            const bool link = entry != INVALID_FILE_ATTRIBUTES &&
+                              (entry & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+            SetLastError(error);
+            return Fail(handle || link);
+        }
     }
     return true;
 }

@@ -114,6 +114,7 @@ TEST_F(ReferenceService, EveryFailureRow) {
     const std::vector<std::string> get = {"<separator>", "get config url failed(json). "};
     const std::vector<std::string> badJson = {"<separator>", "keep old config. bad json"};
     const std::vector<std::string> status404 = {"<separator>", "keep old config. status=404"};
+    const std::vector<std::string> tooLarge = {"<separator>", "keep old config. too large"};
     const Row rows[] = {
         {"config:empty", read},      {"config:not-json", read},
         {"config:array", read},      {"config:404", read},
@@ -123,7 +124,7 @@ TEST_F(ReferenceService, EveryFailureRow) {
         {"document:empty", badJson}, {"document:not-json", badJson},
         {"document:html", badJson},  {"document:truncated", badJson},
         {"document:drop", badJson},  {"document:404", status404},
-        {"document:huge", none},
+        {"document:huge", tooLarge},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.fault);

@@ -124,7 +124,7 @@ TEST(TemporaryFolder, AFullFolderOrNone) {
     ASSERT_FALSE(normal.empty());
     EXPECT_EQ(L'\\', normal.back());
     EXPECT_EQ(L':', normal[1]);
-    SetEnvironmentVariableW(L"TMP", (L"C:\\" + std::wstring(kMaxFolderPath, L'a')).c_str());
+    SetEnvironmentVariableW(L"TMP", (L"C:\\" + std::wstring(2 * kMaxFolderPath, L'a')).c_str());
     EXPECT_EQ(L"", TemporaryFolder());
     SetEnvironmentVariableW(L"TMP", had > 0 && had < MAX_PATH + 2 ? saved : nullptr);
     EXPECT_EQ(normal, TemporaryFolder());
