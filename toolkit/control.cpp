@@ -48,6 +48,12 @@ AccessibleRole ReadRole(const std::string& value) {
     return AccessibleRole::Automatic;
 }
 
+// A leaf that shows nothing but its picture: the picture is its content (a
+// verdict icon), not a background behind something.
+bool ShowsPictureAsContent(const CControlUI& control) {
+    return control.GetText().empty() && dynamic_cast<const CContainerUI*>(&control) == nullptr;
+}
+
 RECT Intersection(const RECT& a, const RECT& b) {
     RECT r;
     if (!IntersectRect(&r, &a, &b))
@@ -239,14 +245,22 @@ void CControlUI::DoPaint(HDC dc, const RECT& dirty) {
     PaintBorder(dc);
 }
 
+const Palette& CControlUI::Colors() const {
+    static const Palette skinColors;
+    return m_manager != nullptr ? m_manager->GetPalette() : skinColors;
+}
+
 void CControlUI::PaintBackground(HDC dc) {
-    FillBox(dc, m_rect, m_bkColor, Scaled(m_borderRound));
-    if (!m_bkImage.empty() && m_manager != nullptr)
+    const Palette& colors = Colors();
+    FillBox(dc, m_rect, colors.Pick(Ink::Fill, m_bkColor), Scaled(m_borderRound));
+    if (!m_bkImage.empty() && m_manager != nullptr &&
+        (colors.DrawsBackgroundPictures() || ShowsPictureAsContent(*this)))
         DrawPicture(dc, m_rect, m_manager->GetImage(m_bkImage));
 }
 
 void CControlUI::PaintBorder(HDC dc) {
-    DrawBoxBorder(dc, m_rect, m_borderColor, Scaled(m_borderSize), Scaled(m_borderRound));
+    DrawBoxBorder(dc, m_rect, Colors().Pick(Ink::Border, m_borderColor), Scaled(m_borderSize),
+                  Scaled(m_borderRound));
 }
 
 void CControlUI::SetManager(CPaintManagerUI* manager, CContainerUI* parent) {
@@ -310,7 +324,7 @@ void CLabelUI::SetAttribute(const std::string& name, const std::string& value) {
 }
 
 void CLabelUI::PaintContent(HDC dc) {
-    PaintText(dc, m_textColor);
+    PaintText(dc, Colors().Pick(Ink::Text, m_textColor));
 }
 
 void CLabelUI::PaintText(HDC dc, uint32_t color) {
@@ -382,13 +396,35 @@ void CButtonUI::DoEvent(const UiEvent& event) {
         Invalidate();
 }
 
+bool CButtonUI::IsPushButton() const {
+    return m_accRole != AccessibleRole::Link && !IsCaptionButtonName(m_name);
+}
+
+bool CButtonUI::IsLit() const {
+    return (m_pushed && m_pushedBkColor != 0) || ((m_hot || m_pushed) && m_hotBkColor != 0);
+}
+
+uint32_t CButtonUI::TextArgb() const {
+    const uint32_t skin = (m_hot || m_pushed) && m_hotTextColor != 0 ? m_hotTextColor : m_textColor;
+    Ink ink = Ink::Text; // a caption button's glyph lies on the window
+    if (IsLit())
+        ink = Ink::HighlightText;
+    else if (m_accRole == AccessibleRole::Link)
+        ink = Ink::Link;
+    else if (IsPushButton())
+        ink = Ink::ButtonText;
+    return Colors().Pick(ink, skin);
+}
+
 void CButtonUI::PaintBackground(HDC dc) {
     uint32_t color = m_bkColor;
     if (m_pushed && m_pushedBkColor != 0)
         color = m_pushedBkColor;
     else if ((m_hot || m_pushed) && m_hotBkColor != 0)
         color = m_hotBkColor;
-    FillBox(dc, m_rect, color, Scaled(m_borderRound));
+    const Ink ink = IsLit() ? Ink::Highlight : IsPushButton() ? Ink::ButtonFace : Ink::Fill;
+    const Palette& colors = Colors();
+    FillBox(dc, m_rect, colors.Pick(ink, color), Scaled(m_borderRound));
     const std::wstring* image = &m_bkImage;
     if (!m_normalImage.empty())
         image = &m_normalImage;
@@ -396,10 +432,21 @@ void CButtonUI::PaintBackground(HDC dc) {
         image = &m_pushedImage;
     else if ((m_hot || m_pushed) && !m_hotImage.empty())
         image = &m_hotImage;
+    // A button's picture is its glyph (the close cross): under a contrast
+    // theme it is drawn in the button's text colour.
     if (!image->empty() && m_manager != nullptr)
-        DrawPicture(dc, m_rect, m_manager->GetImage(*image));
+        DrawPicture(dc, m_rect, m_manager->GetImage(*image), colors.GlyphTint(TextArgb()));
 }
 
 void CButtonUI::PaintContent(HDC dc) {
-    PaintText(dc, (m_hot || m_pushed) && m_hotTextColor != 0 ? m_hotTextColor : m_textColor);
+    PaintText(dc, TextArgb());
+}
+
+void CButtonUI::PaintBorder(HDC dc) {
+    // Under a contrast theme a push button without a border of its own gets
+    // a one-pixel frame: its face may be the window's colour.
+    const int width = m_borderColor != 0 ? m_borderSize : 1;
+    DrawBoxBorder(dc, m_rect,
+                  Colors().Pick(IsPushButton() ? Ink::ButtonFrame : Ink::Border, m_borderColor),
+                  Scaled(width), Scaled(m_borderRound));
 }

@@ -3,6 +3,8 @@
 // paint manager owns the tree's root; containers own their children.
 #pragma once
 
+#include "toolkit/render.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -120,6 +122,8 @@ protected:
     // An authored length at the window's DPI (as authored without a window).
     int Scaled(int value) const;
     RECT Scaled(const RECT& rect) const;
+    // The window's palette (the skin's colours without a window).
+    const Palette& Colors() const;
     virtual void PaintBackground(HDC dc);
     virtual void PaintContent(HDC dc) {}
     virtual void PaintBorder(HDC dc);
@@ -179,6 +183,13 @@ public:
 protected:
     void PaintBackground(HDC dc) override;
     void PaintContent(HDC dc) override;
+    void PaintBorder(HDC dc) override;
+    // A push button, rather than a link or a caption button: under a
+    // contrast theme it gets the button colours and a frame.
+    bool IsPushButton() const;
+    // Hot or pushed with a colour of the skin's for that.
+    bool IsLit() const;
+    uint32_t TextArgb() const;
 
     bool m_hot = false;
     bool m_pushed = false;

@@ -27,8 +27,6 @@ constexpr int kFallbackFontPixels = 14;
 // this many authored pixels.
 constexpr int kWheelLinePixels = 20;
 constexpr UINT kDefaultWheelLines = 3;
-// Alpha of an opaque ARGB colour.
-constexpr uint32_t kOpaque = 0xFF000000u;
 
 std::wstring DoubleSizeName(const std::wstring& file) {
     const size_t dot = file.find_last_of(L'.');
@@ -94,6 +92,15 @@ std::wstring CPaintManagerUI::GetResourcePath() {
 void CPaintManagerUI::Init(HWND window) {
     m_window = window;
     m_resourcePath = t_resourcePath;
+    RefreshPalette();
+}
+
+void CPaintManagerUI::RefreshPalette() {
+    m_palette.contrast = IsContrastThemeOn();
+    // System colours are read at paint time: painting again is all a
+    // change of colours needs.
+    if (m_window != nullptr)
+        InvalidateRect(m_window, nullptr, FALSE);
 }
 
 void CPaintManagerUI::AttachDialog(CControlUI* root) {
@@ -126,10 +133,8 @@ void CPaintManagerUI::SetInitSize(int width, int height) {
 }
 
 uint32_t CPaintManagerUI::GetAccentColor() const {
-    if (m_accentColor != 0)
-        return m_accentColor;
-    const COLORREF system = GetSysColor(COLOR_HIGHLIGHT);
-    return kOpaque | (GetRValue(system) << 16) | (GetGValue(system) << 8) | GetBValue(system);
+    return m_palette.Pick(Ink::Highlight,
+                          m_accentColor != 0 ? m_accentColor : SystemArgb(COLOR_HIGHLIGHT));
 }
 
 void CPaintManagerUI::SetDpi(int dpi) {
@@ -267,8 +272,9 @@ void CPaintManagerUI::Paint() {
         const SelectionScope backBuffer(memory, m_backBitmap.get());
         const RECT& dirty = ps.rcPaint;
         IntersectClipRect(memory, dirty.left, dirty.top, dirty.right, dirty.bottom);
-        const GdiObjectOwner background(CreateSolidBrush(
-            RGB((m_bkColor >> 16) & 0xFF, (m_bkColor >> 8) & 0xFF, m_bkColor & 0xFF)));
+        const uint32_t back = m_palette.Pick(Ink::Window, m_bkColor);
+        const GdiObjectOwner background(
+            CreateSolidBrush(RGB((back >> 16) & 0xFF, (back >> 8) & 0xFF, back & 0xFF)));
         FillRect(memory, &dirty, static_cast<HBRUSH>(background.get()));
         if (m_root)
             m_root->DoPaint(memory, dirty);
@@ -303,6 +309,12 @@ bool CPaintManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam,
         return true;
     case WM_SIZE:
         NeedUpdate();
+        return false;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+        // A contrast theme switched on or off, or its colours changed.
+        RefreshPalette();
         return false;
     case WM_KEYDOWN:
         return OnKeyDown(wParam, lParam);

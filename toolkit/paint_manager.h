@@ -70,9 +70,12 @@ public:
     int GetCaptionHeight() const { return m_captionHeight; }
     void SetBkColor(uint32_t argb) { m_bkColor = argb; }
     // The focus ring's colour; the system highlight colour until a skin
-    // names one.
+    // names one, and under a contrast theme.
     void SetAccentColor(uint32_t argb) { m_accentColor = argb; }
     uint32_t GetAccentColor() const;
+    // The skin's colours or, under a contrast theme, the system's. Asked
+    // again when the system's colours or settings change.
+    const Palette& GetPalette() const { return m_palette; }
 
     // The DPI the window is shown at (96 until the window says otherwise).
     // Changing it makes the fonts and pictures again and lays out anew.
@@ -130,6 +133,7 @@ public:
 
 private:
     void Paint();
+    void RefreshPalette();
     void PaintFocusRing(HDC dc);
     RECT FocusRingRect(const CControlUI& control) const;
     // From now on the ring shows (once the keyboard or a screen reader is used).
@@ -153,6 +157,7 @@ private:
     int m_captionHeight = 0;
     uint32_t m_bkColor = 0xFFFFFFFFu;
     uint32_t m_accentColor = 0;
+    Palette m_palette;
     int m_dpi = kDefaultDpi;
     std::wstring m_resourcePath;
 

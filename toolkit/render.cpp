@@ -41,7 +41,61 @@ bool Empty(const RECT& r) {
     return r.right <= r.left || r.bottom <= r.top;
 }
 
+// What each part becomes under a contrast theme: the system colour it takes
+// (kDropped: none), and whether it is painted even where the skin leaves it
+// unpainted. https://learn.microsoft.com/windows/apps/design/accessibility/high-contrast-themes
+constexpr int kDropped = -1;
+struct ContrastInk {
+    Ink ink;
+    int systemColor;
+    bool evenWhereSkinHasNone;
+};
+constexpr ContrastInk kContrastInks[] = {
+    {Ink::Window, COLOR_WINDOW, true},       {Ink::Fill, kDropped, false},
+    {Ink::Border, COLOR_WINDOWTEXT, false},  {Ink::Text, COLOR_WINDOWTEXT, false},
+    {Ink::Link, COLOR_HOTLIGHT, false},      {Ink::ButtonFace, COLOR_BTNFACE, false},
+    {Ink::ButtonText, COLOR_BTNTEXT, false}, {Ink::ButtonFrame, COLOR_BTNTEXT, true},
+    {Ink::Highlight, COLOR_HIGHLIGHT, true}, {Ink::HighlightText, COLOR_HIGHLIGHTTEXT, true},
+};
+
+constexpr uint32_t kOpaque = 0xFF000000u;
+
+bool AskSystemForContrast() {
+    HIGHCONTRASTW hc = {};
+    hc.cbSize = sizeof(hc);
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(hc), &hc, 0) != FALSE &&
+           (hc.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+ContrastQuery g_contrastQuery = &AskSystemForContrast;
+
 } // namespace
+
+uint32_t Palette::Pick(Ink ink, uint32_t skin) const {
+    if (!contrast)
+        return skin;
+    for (const ContrastInk& rule : kContrastInks)
+        if (rule.ink == ink) {
+            if (rule.systemColor == kDropped || (!rule.evenWhereSkinHasNone && (skin >> 24) == 0))
+                return 0;
+            return SystemArgb(rule.systemColor);
+        }
+    return skin;
+}
+
+uint32_t SystemArgb(int index) {
+    const COLORREF c = GetSysColor(index);
+    return kOpaque | (static_cast<uint32_t>(GetRValue(c)) << 16) |
+           (static_cast<uint32_t>(GetGValue(c)) << 8) | GetBValue(c);
+}
+
+bool IsContrastThemeOn() {
+    return g_contrastQuery();
+}
+
+void SetContrastQuery(ContrastQuery query) {
+    g_contrastQuery = query != nullptr ? query : &AskSystemForContrast;
+}
 
 bool EnsureGdiplus() {
     static GdiplusSession session;
@@ -100,15 +154,33 @@ void DrawBoxBorder(HDC dc, const RECT& rect, uint32_t argb, int width, int radiu
     g.DrawPath(&pen, &path);
 }
 
-void DrawPicture(HDC dc, const RECT& rect, Gdiplus::Bitmap* picture) {
+void DrawPicture(HDC dc, const RECT& rect, Gdiplus::Bitmap* picture, uint32_t tintArgb) {
     if (picture == nullptr || Empty(rect) || !EnsureGdiplus())
         return;
     Gdiplus::Graphics g(dc);
     g.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
     g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
-    g.DrawImage(picture, Gdiplus::Rect(static_cast<INT>(rect.left), static_cast<INT>(rect.top),
-                                       static_cast<INT>(rect.right - rect.left),
-                                       static_cast<INT>(rect.bottom - rect.top)));
+    const Gdiplus::Rect target(static_cast<INT>(rect.left), static_cast<INT>(rect.top),
+                               static_cast<INT>(rect.right - rect.left),
+                               static_cast<INT>(rect.bottom - rect.top));
+    if (tintArgb == 0) {
+        g.DrawImage(picture, target);
+        return;
+    }
+    // The colour matrix multiplies the colour channels by zero and adds the
+    // tint (its last row), and keeps alpha: the glyph's shape in one ink.
+    const auto channel = [tintArgb](int shift) {
+        return static_cast<Gdiplus::REAL>((tintArgb >> shift) & 0xFF) / 255.0f;
+    };
+    Gdiplus::ColorMatrix matrix = {{{0, 0, 0, 0, 0},
+                                    {0, 0, 0, 0, 0},
+                                    {0, 0, 0, 0, 0},
+                                    {0, 0, 0, 1, 0},
+                                    {channel(16), channel(8), channel(0), 0, 1}}};
+    Gdiplus::ImageAttributes attributes;
+    attributes.SetColorMatrix(&matrix);
+    g.DrawImage(picture, target, 0, 0, static_cast<INT>(picture->GetWidth()),
+                static_cast<INT>(picture->GetHeight()), Gdiplus::UnitPixel, &attributes);
 }
 
 void DrawTextIn(HDC dc, const RECT& rect, const std::wstring& text, HFONT font, uint32_t argb,

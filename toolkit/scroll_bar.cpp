@@ -90,11 +90,14 @@ void CScrollBarUI::DoEvent(const UiEvent& event) {
 
 void CScrollBarUI::PaintBackground(HDC dc) {
     if (m_owner.GetScrollRange() > 0)
-        FillBox(dc, m_rect, m_trackColor, Scaled(kBarWidth) / 2);
+        FillBox(dc, m_rect, Colors().Pick(Ink::Fill, m_trackColor), Scaled(kBarWidth) / 2);
 }
 
 void CScrollBarUI::PaintContent(HDC dc) {
     const RECT thumb = ThumbRect();
-    FillBox(dc, thumb, (m_hot || m_dragging) ? m_thumbHotColor : m_thumbColor,
-            Scaled(kBarWidth) / 2);
+    const bool lit = m_hot || m_dragging;
+    FillBox(
+        dc, thumb,
+        Colors().Pick(lit ? Ink::Highlight : Ink::ButtonText, lit ? m_thumbHotColor : m_thumbColor),
+        Scaled(kBarWidth) / 2);
 }

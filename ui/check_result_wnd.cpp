@@ -5,7 +5,9 @@
 #include "support/language.h"
 #include "support/text.h"
 #include "ui/check_result_controls.h"
+#include "ui/clipboard_win.h"
 #include "ui/desktop_shell_win.h"
+#include "ui/findings_text.h"
 #include "ui/page_opening.h"
 #include "ui/result_rules.h"
 #include "ui/skin_folder_win.h"
@@ -33,6 +35,43 @@ CCheckResultWnd::PageOpener g_opener = &ShellOpen;
 
 std::wstring Str(UINT id) {
     return LoadUiString(id, kStringChars);
+}
+
+bool KeyHeld(int key) {
+    return (GetKeyState(key) & 0x8000) != 0;
+}
+
+// The texts of the labels shown inside a control, in layout order: a
+// verdict tab's shown page, the overall answer. Buttons are left out, they
+// are actions rather than findings.
+void CollectShownTexts(CControlUI* control, std::vector<std::wstring>& texts) {
+    if (auto* container = dynamic_cast<CContainerUI*>(control)) {
+        for (CControlUI* child : container->ShownChildren())
+            CollectShownTexts(child, texts);
+        return;
+    }
+    if (control->IsVisible() && dynamic_cast<CLabelUI*>(control) != nullptr &&
+        dynamic_cast<CButtonUI*>(control) == nullptr && !control->GetText().empty())
+        texts.push_back(control->GetText());
+}
+
+std::vector<std::wstring> ShownTexts(CControlUI* control) {
+    std::vector<std::wstring> texts;
+    if (control != nullptr && control->IsShown())
+        CollectShownTexts(control, texts);
+    return texts;
+}
+
+// A verdict tab names its column for screen readers; the clipboard uses the
+// same words.
+FindingsCell VerdictCell(CControlUI* tab) {
+    FindingsCell cell;
+    if (tab == nullptr)
+        return cell;
+    cell.column = tab->GetAccessibleName();
+    for (const std::wstring& text : ShownTexts(tab))
+        cell.verdict += text;
+    return cell;
 }
 
 } // namespace
@@ -90,6 +129,42 @@ void CCheckResultWnd::OnClick(TNotifyUI& msg) {
         Close(1);
     }
     WindowImplBase::OnClick(msg);
+}
+
+std::wstring CCheckResultWnd::GetFindingsText() {
+    Findings findings;
+    findings.title = Str(IDS_RESULT_TITLE);
+    for (const FindingsRowSource& source : FindingsRowSources()) {
+        FindingsRow row;
+        row.line = ShownText(source.line);
+        if (!row.line.empty() && source.labelId != 0)
+            row.line = ComposeLabelLine(Str(source.labelId), row.line);
+        if (source.message != nullptr)
+            row.message = ShownText(source.message);
+        for (const wchar_t* tab : {source.gamesTab, source.videoTab})
+            if (tab != nullptr)
+                row.cells.push_back(VerdictCell(m_pm.FindControl(tab)));
+        findings.rows.push_back(row);
+    }
+    findings.answer = ShownTexts(m_pm.FindControl(kFindingsAnswerTab));
+    return FindingsText(findings);
+}
+
+LRESULT CCheckResultWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_KEYDOWN && (wParam == 'C' || wParam == VK_INSERT) && KeyHeld(VK_CONTROL) &&
+        !KeyHeld(VK_MENU) && !KeyHeld(VK_SHIFT)) {
+        // Nothing in the window changes, so a failed copy is told by the
+        // system's warning sound rather than left silent.
+        if (!PutTextOnClipboard(m_hWnd, GetFindingsText()))
+            MessageBeep(MB_ICONWARNING);
+        return 0;
+    }
+    return WindowImplBase::HandleMessage(message, wParam, lParam);
+}
+
+std::wstring CCheckResultWnd::ShownText(const wchar_t* name) {
+    CControlUI* control = m_pm.FindControl(name);
+    return control != nullptr && control->IsShown() ? control->GetText() : std::wstring();
 }
 
 void CCheckResultWnd::SelectTab(const wchar_t* name, int page) {

@@ -32,6 +32,10 @@ public:
 
     CControlUI* CreateControl(const wchar_t* className) override;
 
+    // The findings as the window shows them now, as plain text; Ctrl+C (or
+    // Ctrl+Insert) puts it on the clipboard, as in Windows' message boxes.
+    std::wstring GetFindingsText();
+
     // Opens a web page; returns false when it could not be opened. Tests
     // replace it; the default goes through the desktop shell when this
     // process is elevated, else through ShellExecuteW (page_opening.h).
@@ -44,6 +48,7 @@ protected:
     std::wstring GetSkinFile() override { return m_layoutFile; }
     void InitWindow() override;
     void OnClick(TNotifyUI& msg) override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void ShowVerdictTabs(const wchar_t* gameTab, const wchar_t* videoTab, int game, int video);
@@ -51,6 +56,8 @@ private:
     void SetControlText(const wchar_t* name, const std::wstring& text);
     void SetRed(const wchar_t* name);
     void SetShown(const wchar_t* name, bool visible);
+    // The text of a named control while it is shown, else nothing.
+    std::wstring ShownText(const wchar_t* name);
 
     std::wstring m_layoutFile;
     int m_language;

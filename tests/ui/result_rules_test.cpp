@@ -1,3 +1,4 @@
+#include "ui/findings_text.h"
 #include "ui/result_rules.h"
 
 #include <gtest/gtest.h>
@@ -69,4 +70,17 @@ TEST(ResultRulesTest, LinksByButtonAndLanguage) {
     EXPECT_EQ(LinkAddress(L"website", 2).substr(LinkAddress(L"website", 2).size() - 3), L"/jp");
     EXPECT_TRUE(LinkAddress(L"closebtn", 1).empty());
     EXPECT_TRUE(LinkAddress(L"btn_setup_exit", 1).empty());
+}
+
+TEST(ResultRulesTest, FindingsTextReadsRowByRowLikeTheWindow) {
+    Findings findings{L"Testing Result", {}, {L"Video only", L""}};
+    findings.rows = {
+        {L"System: 10 Bit", L"N5 HMD can run", {}},
+        {L"CPU: Intel", L"", {{L"VR games", L"Supported"}, {L"VR video", L""}}},
+        {L"", L"", {{L"VR games", L"Supported"}}},  // a row the window does not show
+        {L"Display Driver: 30.0\n.1\r\n", L"", {}}, // line feeds kept: still one line
+    };
+    EXPECT_EQ(FindingsText(findings), L"Testing Result\r\nSystem: 10 Bit, N5 HMD can run\r\n"
+                                      L"CPU: Intel, VR games: Supported\r\n"
+                                      L"Display Driver: 30.0 .1\r\nVideo only\r\n");
 }

@@ -7,6 +7,7 @@
 #include "ui/check_result_controls.h"
 #include "ui/check_result_wnd.h"
 #include "ui/string_table.h"
+#include "toolkit/render.h"
 
 #include <gtest/gtest.h>
 
@@ -244,6 +245,154 @@ TEST(ResultWindowTest, SecondAdapterTextWithoutDriverLeavesItsRowsHidden) {
     EXPECT_EQ(Page(*w, L"tab_disp_support_game2"), 2);
     EXPECT_FALSE(Find(*w, L"VL_second_disp_card")->IsVisible());
     EXPECT_NE(Find(*w, L"ui_check_result")->GetFixedHeight(), 750);
+    // What cannot be seen is not copied either.
+    EXPECT_EQ(w->GetFindingsText().find(L"Display Card 2"), std::wstring::npos);
+}
+
+TEST(ResultWindowTest, FindingsTextIsWhatTheWindowShows) {
+    auto w = OpenSetup(1, 3);
+    ASSERT_NE(w, nullptr);
+    PresentReport(*w, TwoAdapterReport(), true);
+    const auto cells = [](const char* games, const char* video) {
+        return L", " + SkinText("en", "COL_GAMES") + L": " + SkinText("en", games) + L", " +
+               SkinText("en", "COL_VIDEO") + L": " + SkinText("en", video) + L"\r\n";
+    };
+    const std::wstring answer =
+        SkinText("en", "RESULT3_TITLE") + L"\r\n" + SkinText("en", "RESULT3_TEXT") + L"\r\n";
+    // Adapter 1's video verdict 7 left its tab on the layout's page.
+    EXPECT_EQ(w->GetFindingsText(),
+              L"Testing Result\r\n"
+              L"System: Microsoft Windows 10 Pro(64) Bit, N5 HMD can run in the current system\r\n"
+              L"CPU: Intel(R) Core(TM) i7-8700K CPU @ 3.70GHz" +
+                  cells("TXT_SUPPORTED", "TXT_SUPPORTED") + L"Memory: 16GB" +
+                  cells("TXT_UNSUPPORTED", "TXT_UNSUPPORTED") +
+                  L"Display Card: NVIDIA GeForce GTX 1060 6GB" +
+                  cells("TXT_UNSUPPORTED", "TXT_SUPPORTED") +
+                  L"Display Driver: 23.21.13.8813(Needs Upgrade)\r\n"
+                  L"Display Card 2: Intel(R) UHD Graphics 630" +
+                  cells("TXT_UNKNOWN", "TXT_SUPPORTED") +
+                  L"Display Driver: 26.20.100.7262(Needs Upgrade)\r\nSteamVR: Not Installed\r\n" +
+                  answer);
+}
+
+namespace {
+
+// A contrast theme for one test: the question forced to yes, and dark system
+// colours that differ from each other and from the skin's, so that every
+// part is told by its colour. Restored afterwards.
+constexpr int kThemeParts[] = {COLOR_WINDOW,  COLOR_WINDOWTEXT, COLOR_HOTLIGHT,     COLOR_BTNFACE,
+                               COLOR_BTNTEXT, COLOR_HIGHLIGHT,  COLOR_HIGHLIGHTTEXT};
+constexpr COLORREF kThemeColors[] = {RGB(0, 0, 0),    RGB(255, 255, 255), RGB(255, 255, 0),
+                                     RGB(40, 40, 72), RGB(160, 255, 160), RGB(26, 235, 255),
+                                     RGB(0, 0, 0)};
+constexpr int kThemeSize = sizeof(kThemeParts) / sizeof(kThemeParts[0]);
+struct ForcedContrastTheme {
+    COLORREF saved[kThemeSize] = {};
+    bool set = false;
+    ForcedContrastTheme() {
+        for (int i = 0; i < kThemeSize; ++i)
+            saved[i] = GetSysColor(kThemeParts[i]);
+        set = SetSysColors(kThemeSize, kThemeParts, kThemeColors) != FALSE;
+        SetContrastQuery([] { return true; });
+    }
+    ~ForcedContrastTheme() {
+        SetContrastQuery(nullptr);
+        SetSysColors(kThemeSize, kThemeParts, saved);
+    }
+};
+
+COLORREF Sys(int part) {
+    return GetSysColor(part);
+}
+
+// Pixels of a colour inside a control, as painted now.
+int CountIn(CCheckResultWnd& w, const RECT& r, COLORREF color) {
+    UpdateWindow(w);
+    HDC dc = GetDC(w);
+    int count = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            count += GetPixel(dc, x, y) == color ? 1 : 0;
+    ReleaseDC(w, dc);
+    return count;
+}
+
+COLORREF PixelAt(CCheckResultWnd& w, int x, int y) {
+    UpdateWindow(w);
+    HDC dc = GetDC(w);
+    const COLORREF color = GetPixel(dc, x, y);
+    ReleaseDC(w, dc);
+    return color;
+}
+
+} // namespace
+
+TEST(ResultWindowTest, ContrastThemePaintsWithTheSystemColours) {
+    const ForcedContrastTheme theme;
+    ASSERT_TRUE(theme.set);
+    auto w = OpenSetup(1, 3);
+    ASSERT_NE(w, nullptr);
+    PresentReport(*w, TwoAdapterReport(), true);
+    w->GetPaintManager().UpdateLayout();
+    const COLORREF text = Sys(COLOR_WINDOWTEXT);
+    const RECT cpu = Find(*w, L"cputext")->GetPos();
+    const RECT question = Find(*w, L"tab_setup_result")->GetPos();
+    const RECT button = Find(*w, L"btn_setup_continue")->GetPos();
+    const RECT link = Find(*w, L"configrec")->GetPos();
+    const int buttonMiddle = (button.top + button.bottom) / 2;
+
+    // Fills are gone: header, rows, the question's band and a link show the
+    // window colour; text is in the theme's colour, none in the skin's.
+    EXPECT_EQ(PixelAt(*w, 2, 2), Sys(COLOR_WINDOW));
+    EXPECT_EQ(PixelAt(*w, cpu.left - 8, cpu.top + 3), Sys(COLOR_WINDOW));
+    EXPECT_EQ(PixelAt(*w, question.left + 3, question.top + 3), Sys(COLOR_WINDOW));
+    EXPECT_EQ(PixelAt(*w, link.left + 4, (link.top + link.bottom) / 2), Sys(COLOR_WINDOW));
+    EXPECT_GT(CountIn(*w, cpu, text), 0);
+    EXPECT_EQ(CountIn(*w, cpu, RGB(0x1F, 0x29, 0x37)), 0);
+    EXPECT_GT(CountIn(*w, Find(*w, L"steamtext")->GetPos(), text), 0); // red in the skin
+    EXPECT_GT(CountIn(*w, link, Sys(COLOR_HOTLIGHT)), 0);
+    // A push button: face and text.
+    EXPECT_EQ(PixelAt(*w, button.left + 4, buttonMiddle), Sys(COLOR_BTNFACE));
+    EXPECT_GT(CountIn(*w, button, Sys(COLOR_BTNTEXT)), 0);
+    // Its frame, along the top edge (where anti-aliasing puts it).
+    EXPECT_GT(CountIn(*w, RECT{button.left + 20, button.top, button.right - 20, button.top + 2},
+                      Sys(COLOR_BTNTEXT)),
+              button.right - button.left - 40 - 1);
+    EXPECT_EQ(w->GetPaintManager().GetAccentColor(), SystemArgb(COLOR_HIGHLIGHT));
+
+    // Each verdict cell says its verdict in words, in the text colour, and
+    // its icon is still drawn.
+    for (const wchar_t* name : {L"tab_cpu_support_game", L"tab_mem_support_video",
+                                L"tab_disp_support_game", L"tab_disp_support_game2"}) {
+        auto* tab = dynamic_cast<CTabLayoutUI*>(Find(*w, name));
+        auto* page = tab != nullptr ? dynamic_cast<CContainerUI*>(tab->GetItemAt(tab->GetCurSel()))
+                                    : nullptr;
+        ASSERT_TRUE(page != nullptr && page->GetCount() == 2) << name;
+        const RECT icon = page->GetItemAt(0)->GetPos();
+        EXPECT_FALSE(page->GetItemAt(1)->GetText().empty()) << name;
+        EXPECT_GT(CountIn(*w, page->GetItemAt(1)->GetPos(), text), 0) << name;
+        EXPECT_LT(CountIn(*w, icon, Sys(COLOR_WINDOW)),
+                  (icon.right - icon.left) * (icon.bottom - icon.top) / 2)
+            << name;
+    }
+
+    // Held open for a screenshot (scripts/screenshots) until Escape.
+    if (GetEnvironmentVariableW(L"TVX_HOLD_CONTRAST_WINDOW", nullptr, 0) > 0) {
+        ModalWatchdog watchdog(*w, 60000);
+        w->ShowModal();
+        return;
+    }
+    // The window follows the system: colours changed while it is open, and
+    // the theme switched off.
+    const int part = COLOR_WINDOW;
+    const COLORREF changed = RGB(0, 0, 96);
+    ASSERT_TRUE(SetSysColors(1, &part, &changed));
+    SendMessageW(*w, WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_EQ(PixelAt(*w, question.left + 3, question.top + 3), changed);
+    SetContrastQuery([] { return false; });
+    SendMessageW(*w, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    EXPECT_EQ(PixelAt(*w, 2, 2), RGB(0x1E, 0x3A, 0x8A));
+    EXPECT_GT(CountIn(*w, cpu, RGB(0x1F, 0x29, 0x37)), 0);
 }
 
 TEST(ResultWindowTest, SetupButtonsGiveTheirExitCodesThroughTheMouse) {
