@@ -94,13 +94,9 @@ foreach(tvx_dll ${TVX_DLLS})
         file(REMOVE "${tvx_def}")
         if(tvx_names)
             file(WRITE "${tvx_def}.new" "${tvx_def_text}")
-            # dlltool names the library's members and symbols after the
-            # output path, and ld orders import entries by member name: with
-            # a relative path, the build folder changes neither the names nor
-            # the exe (cmake/reproducible.cmake).
-            execute_process(COMMAND "${TVX_DLLTOOL}" --input-def "${tvx_dll}.def.new"
-                --output-delaylib "lib${tvx_dll}.a" --dllname ${tvx_dll}.dll -k
-                WORKING_DIRECTORY "${tvx_lib_dir}" RESULT_VARIABLE tvx_status)
+            execute_process(COMMAND "${TVX_DLLTOOL}" --input-def "${tvx_def}.new"
+                --output-delaylib "${tvx_lib}" --dllname ${tvx_dll}.dll -k
+                RESULT_VARIABLE tvx_status)
             if(NOT tvx_status EQUAL 0)
                 message(FATAL_ERROR "delay_imports.cmake: dlltool failed to make ${tvx_lib}")
             endif()
