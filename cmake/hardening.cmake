@@ -119,7 +119,13 @@ function(tvx_delay_load_calls tvx_target)
             "-DTVX_DELAY_DIR=${tvx_delay_dir}" "-DTVX_INPUTS=${tvx_inputs}" -P "${tvx_delay_script}"
         COMMENT "Delay-load libraries for the functions ${tvx_target} calls"
         VERBATIM)
-    target_link_directories(${tvx_target} BEFORE PRIVATE "${tvx_delay_dir}/lib")
+    # A relative -L, from the folder the link runs in: ld orders the import
+    # entries of equally named sections by the path of the library they came
+    # from, and an absolute build folder would sort before or after the
+    # toolchain's /usr/... libraries depending on where it lies
+    # (cmake/reproducible.cmake). All -L options come before any -l.
+    file(RELATIVE_PATH tvx_delay_lib_dir "${CMAKE_CURRENT_BINARY_DIR}" "${tvx_delay_dir}/lib")
+    target_link_options(${tvx_target} BEFORE PRIVATE "-L${tvx_delay_lib_dir}")
     target_link_options(${tvx_target} PRIVATE "-Wl,@${tvx_delay_dir}/keep-thunks.rsp")
     # A changed script or export list relinks, which runs it again.
     set_property(TARGET ${tvx_target} APPEND PROPERTY LINK_DEPENDS "${tvx_delay_script}")

@@ -11,7 +11,11 @@
 #   wWinMain (stack_smash_test.sh checks the protector at run time).
 # - the image is a Windows GUI program of the build's architecture: the
 #   product proper is PE32 (i686); the x86-64 build exists for testing.
+# - the same sources give the same bytes (cmake/reproducible.cmake): no link
+#   time in the header, a checksum that agrees with the bytes (as osslsigncode
+#   calculates it), and none of the given build folders named in the image.
 # Usage: check_pe.sh <objdump> <exe> <i686|x86_64> [delay-loaded DLL names, ';'-separated]
+#        [folders the image must not name...]
 set -uo pipefail
 objdump="$1"
 exe="$2"
@@ -87,5 +91,19 @@ if grep -q 'CryptAcquireContext' <<<"$headers"; then
 else
     pass "no crypto provider is loaded at start-up"
 fi
+
+pe_offset="$(od -An -tu4 -j60 -N4 "$exe" | tr -d ' ')"
+stamp="$(od -An -tu4 -j$((pe_offset + 8)) -N4 "$exe" | tr -d ' ')"
+[ "$stamp" = 0 ] && pass "no link time in the PE header" ||
+    fail "the PE header holds a link time (${stamp:-unreadable}): two builds differ"
+header_sum="$(echo "$headers" | awk '/^CheckSum/ {print toupper($2); exit}')"
+# Unsigned files make osslsigncode fail after it printed the checksum.
+real_sum="$(osslsigncode verify -in "$exe" 2>&1 | awk '/^(Calculated )?PE checksum *:/ {sum = $NF} END {print sum}')"
+[ -n "$real_sum" ] && [ "$real_sum" = "$header_sum" ] && pass "PE checksum $header_sum agrees with the bytes" ||
+    fail "PE checksum ${header_sum:-unreadable} in the header, ${real_sum:-none (is osslsigncode installed?)} calculated"
+for folder in "${@:5}"; do
+    { strings -a "$exe"; strings -a -el "$exe"; } | grep -qF "$folder" &&
+        fail "the image names $folder: a build elsewhere differs" || pass "the image does not name $folder"
+done
 
 [ "$failures" -eq 0 ]
