@@ -4,7 +4,10 @@
 
 #include <windows.h>
 
+#include <delayimp.h>
+
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -12,7 +15,47 @@ namespace {
 // 0x0601: looked up at run time so the exe still starts there.
 using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
 
+// DLLs that a delay-loaded DLL loads by bare name on first use, in a way the
+// search limits do not reach: Wine's GDI+ pulls in windowscodecs through its
+// own delay import, which ignores SetDefaultDllDirectories. Loaded from
+// System32 beforehand, the later load by name finds the module already there.
+struct PulledIn {
+    const char* dll;
+    const wchar_t* pulls;
+};
+constexpr PulledIn kPulledIn[] = {{"gdiplus.dll", L"windowscodecs.dll"}};
+
+// Longest DLL name the delay-load table holds, with room to spare.
+constexpr size_t kDllNameChars = 64;
+
+// Called by the delay-load helper (mingw-w64's delayimp, like Visual C++'s)
+// before it loads a DLL by bare name with LoadLibraryA. That search is
+// limited to System32 where SetDefaultDllDirectories exists; on Windows 7
+// without KB2533623 it would look in the exe's folder first. The module
+// returned here is used instead; null leaves the helper to its own load.
+// https://learn.microsoft.com/cpp/build/reference/understanding-the-helper-function
+FARPROC WINAPI LoadDelayedFromSystem32(unsigned notification, PDelayLoadInfo info) {
+    if (notification != dliNotePreLoadLibrary || info == nullptr || info->szDll == nullptr)
+        return nullptr;
+    for (const PulledIn& pulled : kPulledIn)
+        if (_stricmp(info->szDll, pulled.dll) == 0)
+            LoadSystemLibrary(pulled.pulls);
+    // The names are the linker's, plain ASCII.
+    const size_t length = std::strlen(info->szDll);
+    if (length >= kDllNameChars)
+        return nullptr;
+    wchar_t name[kDllNameChars] = {};
+    for (size_t i = 0; i < length; ++i)
+        name[i] = static_cast<unsigned char>(info->szDll[i]);
+    return reinterpret_cast<FARPROC>(LoadSystemLibrary(name));
+}
+
 } // namespace
+
+// The helper's hook, read on every delay-loaded DLL's first call.
+extern "C" {
+PfnDliHook __pfnDliNotifyHook2 = &LoadDelayedFromSystem32;
+}
 
 DllSearchHardening HardenDllSearch() {
     DllSearchHardening result;

@@ -1,5 +1,6 @@
 // Plain HTTP GET through WinINet, the way every request of this program is
-// made: its own root handle, the machine's configured proxy, a bounded wait.
+// made: its own root handle, the machine's configured proxy, a bounded wait,
+// no cookies and no logon on the user's behalf.
 #pragma once
 
 #include "support/config_size.h"

@@ -32,9 +32,19 @@ InternetOwner OpenRoot(unsigned long timeoutMs) {
 
 // RELOAD and NO_CACHE_WRITE: the answer comes from the service every time,
 // never from a cached (or tampered) copy, and none is kept.
+// NO_COOKIES: the user's stored cookies are not sent, and a cookie a reply
+// sets is neither kept nor sent back. NO_AUTH: WinINet otherwise answers an
+// authentication challenge on its own, with credentials it has cached or the
+// signed-in user's logon to an intranet host; the service needs none.
+// NO_UI: no dialog, from a worker thread nobody watches. The flags belong to
+// the request handle, so they hold for every redirect it follows.
+// https://learn.microsoft.com/windows/win32/api/wininet/nf-wininet-internetopenurla
+constexpr DWORD kRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
+                                INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_AUTH |
+                                INTERNET_FLAG_NO_UI;
+
 InternetOwner OpenUrl(const InternetOwner& root, const char* url) {
-    return InternetOwner(InternetOpenUrlA(root.get(), url, nullptr, 0,
-                                          INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0));
+    return InternetOwner(InternetOpenUrlA(root.get(), url, nullptr, 0, kRequestFlags, 0));
 }
 
 unsigned long StatusOf(const InternetOwner& request) {

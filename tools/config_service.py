@@ -71,6 +71,7 @@ FAULTS = {
     "clock:empty": "clock answers an empty body",
     "clock:long": "clock answers 127 blanks before its number",
     "clock:slow": "clock answers only after %d seconds" % 60,
+    "clock:cookie": "clock answers as usual and sets a session cookie for the host",
 }
 
 # How long the ":slow" faults keep a request waiting: longer than any test
@@ -81,6 +82,9 @@ TRICKLE_SECONDS = 1
 # Sizes past the client's caps (1 MiB reply, 1 MiB document).
 HUGE_REPLY_BYTES = 1024 * 1024 + 4096
 HUGE_DOCUMENT_BYTES = 2 * 1024 * 1024
+# What the "clock:cookie" fault sets; a request that carries it back shows in
+# the record's "cookie".
+SESSION_COOKIE = "tvx_session=4f1c9a"
 PORTAL_PAGE = b"<html><head><title>Sign in</title></head>" \
               b"<body><form>Sign in to the hotel network</form></body></html>\r\n"
 
@@ -170,6 +174,7 @@ class Handler(BaseHTTPRequestHandler):
             "query": parts.query,
             "user_agent": self.headers.get("User-Agent", ""),
             "host": self.headers.get("Host", ""),
+            "cookie": self.headers.get("Cookie", ""),
             "time": time.time(),
         }
         if path == "/vuzozid/wscheckerconfig":
@@ -201,8 +206,10 @@ class Handler(BaseHTTPRequestHandler):
             "clock:negative": b"-5\r\n",
             "clock:empty": b"",
             "clock:long": b" " * 127 + b"%d\r\n" % now,
+            "clock:cookie": b"%d\r\n" % now,
         }
-        self.send(200, bodies[fault])
+        cookie = [("Set-Cookie", SESSION_COOKIE + "; Path=/")] if fault == "clock:cookie" else []
+        self.send(200, bodies[fault], headers=cookie)
 
     def config_reply(self, verdict):
         if verdict != "ok":
@@ -297,8 +304,10 @@ class Handler(BaseHTTPRequestHandler):
         self.send(404, NOT_FOUND_PAGE, "text/html")
 
     def send(self, status, body, content_type="text/plain", announce=None, drop=False,
-             trickle=False):
+             trickle=False, headers=()):
         self.send_response(status)
+        for name, value in headers:
+            self.send_header(name, value)
         self.send_header("Content-Type", content_type)
         self.send_header("Content-Length", str(len(body) if announce is None else announce))
         self.send_header("Cache-Control", "no-store")

@@ -1,7 +1,7 @@
 #include "ui/page_opening.h"
 
 bool OpenWebPage(const std::wstring& address, bool elevated, const PageOpeners& openers) {
-    if (elevated && openers.throughDesktop && openers.throughDesktop(address))
-        return true;
+    if (elevated)
+        return openers.throughDesktop && openers.throughDesktop(address);
     return openers.direct && openers.direct(address);
 }

@@ -2,9 +2,10 @@
 # Keyboard use of the real exe under Wine, with real key presses (xdotool):
 # Tab and Shift+Tab through the buttons and links in layout order, Enter and
 # Space give the setup buttons' exit codes, Enter with nothing focused does
-# nothing, Alt+F4 closes as before, and in check mode Tab then Enter starts
-# the check. Where a screen reader in another process can read the window,
-# the focus is followed after every key press.
+# nothing, Alt+F4 closes as before, a link never starts a page handler from
+# the program itself, and in check mode Tab then Enter starts the check.
+# Where a screen reader in another process can read the window, the focus is
+# followed after every key press.
 # Usage: keyboard_e2e.sh <folder of TavolexCheck.exe, acc_client.exe and skins> <source folder>
 set -uo pipefail
 bin="$1"
@@ -120,7 +121,26 @@ wait_for_exit 30
 expect_exit "setup: Alt+F4" 0
 case_ran
 
-# 4. Check mode: Tab then Enter starts the check; the result window's tab
+# 4. A link followed with the keyboard while a handler is registered for
+# http pages: the program (elevated under Wine) never starts it itself, the
+# window stays, and Escape still ends it with exit code 0.
+register_http_handler
+dir="$(prepare_app link)"
+write_result_file "$dir"
+start_app "$dir" lang=en check_result=0
+if id="$(wait_for_window "${result_title[en]}" 60)"; then
+    check "setup: Enter on \"Tavolex website\" (the desktop shell takes it or the box comes)" \
+        follow_website_link "$id" "$dir"
+    press_key "$id" Escape || fail "setup: Escape after the link did not close the window"
+else
+    fail "setup: no window"
+fi
+wait_for_exit 30
+expect_exit "setup: Escape after following a link" 0
+restore_http_handler
+case_ran
+
+# 5. Check mode: Tab then Enter starts the check; the result window's tab
 # order follows its layout.
 settle
 start_service --document "$src/config/checkerconfig.json"
@@ -159,5 +179,5 @@ expect_exit "check mode ends" 0
 case_ran
 stop_service
 
-expect_cases 4
+expect_cases 5
 finish

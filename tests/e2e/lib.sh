@@ -27,6 +27,7 @@ work="$(mktemp -d "${TMPDIR:-/tmp}/tvx-e2e.XXXXXX")"
 failures=0
 e2e_cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+    restore_http_handler
     stop_service
     chmod -R u+w "$work" 2>/dev/null
     rm -rf "$work"
@@ -191,3 +192,58 @@ finish() {
     fi
     [ "$skipped" -eq 0 ] || exit 77
 }
+
+# A stand-in for a handler that any user can register for http pages: it
+# records the folder it was started in. A page opened with ShellExecuteW from
+# the program starts it in the program's folder; one the desktop shell
+# (explorer) opens starts it elsewhere. Wine reads URL handlers from HKCR
+# only, not from the per-user HKCU\Software\Classes that Windows merges in,
+# so it goes there; e2e_cleanup puts the original back.
+handler_record="$WINEPREFIX/drive_c/tvx-http-handler.txt"
+handler_saved=""
+register_http_handler() {
+    rm -f "$handler_record"
+    handler_saved="$work/http-handler.reg"
+    "$wine" reg export 'HKCR\http\shell\open\command' "$handler_saved" /y >/dev/null 2>&1
+    "$wine" reg add 'HKCR\http\shell\open\command' /ve /t REG_SZ \
+        /d 'C:\windows\system32\cmd.exe /c cd>C:\tvx-http-handler.txt' /f >/dev/null 2>&1
+}
+restore_http_handler() {
+    [ -n "$handler_saved" ] && "$wine" reg import "$handler_saved" >/dev/null 2>&1
+    handler_saved=""
+    rm -f "$handler_record"
+}
+# The program's folder as Windows names it: Wine's Z: is the Unix root.
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+handler_ran() { [ -s "$handler_record" ]; }
+information_box() { [ -n "$(find_window '^Information$')" ]; }
+link_answered() { handler_ran || information_box; }
+
+# Follows "Tavolex website" in the English setup window for verdict 0 with
+# the keyboard: with nothing focused, Shift+Tab goes backwards over "Install
+# anyway" and "Exit setup" to it, and Enter follows it. The program runs
+# elevated under Wine, so the page must go to the desktop shell (the handler
+# then starts outside the program's folder) or, where the shell cannot take
+# it, the "Information" box comes, which Return closes. Either way the
+# program itself never starts the handler, and the window stays.
+follow_website_link() { # setup-window-id app-folder
+    local box
+    activate_window "$1"
+    xdotool key shift+Tab shift+Tab shift+Tab Return
+    poll_until 60 link_answered || { echo "(the link had no effect)" >&2; return 1; }
+    if box="$(find_window '^Information$')"; then
+        press_key "$box" Return || return 1
+    fi
+    poll_until 5 handler_ran # a shell that took the page may start it late
+    if handler_ran && grep -qiF "$(windows_path "$2")" "$handler_record"; then
+        echo "(the program started the handler itself, in $(tr -d '\r' <"$handler_record"))" >&2
+        return 1
+    fi
+    # What the shell started took the keyboard focus, as a browser does; a
+    # user comes back with a click on the window.
+    handler_ran && xdotool mousemove --window "$1" $title_band_x $title_band_y click 1
+    test -n "$(find_window "${result_title[en]}")"
+}
+# A point on the result window's title band, where a click only activates it.
+title_band_x=300
+title_band_y=40

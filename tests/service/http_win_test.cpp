@@ -51,6 +51,24 @@ TEST_F(HttpFetch, LongBodyComesBackWholeHoweverTheReadsSplitIt) {
     EXPECT_EQ(Get("/trickle"), body);
 }
 
+// A cookie the user already had for the host, and one a reply sets on the
+// way through a redirect, never go out: not on the redirected request, not on
+// a later one.
+TEST_F(HttpFetch, NoRequestCarriesACookie) {
+    ASSERT_TRUE(InternetSetCookieA(kHostUrl.c_str(), "stored", "by-the-user"));
+    ScriptedReply moved{"302 Found", ""};
+    moved.extraHeaders = "Set-Cookie: session=1; Path=/\r\nLocation: " + kHostUrl + "/doc\r\n";
+    server.Route("/moved", moved);
+    server.Route("/doc", {"200 OK", "{}"});
+    EXPECT_EQ(Get("/moved"), "{}");
+    EXPECT_EQ(Get("/doc"), "{}");
+    const auto requests = server.Requests();
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_EQ(requests[1].path, "/doc"); // the redirect was followed
+    for (const RecordedRequest& request : requests)
+        EXPECT_EQ(request.cookie, "") << request.path;
+}
+
 TEST_F(HttpFetch, ZeroByteDropsTheRestOfItsRead) {
     server.Route("/zero", {"200 OK", std::string("head\0tail", 9)});
     EXPECT_EQ(Get("/zero"), "head");

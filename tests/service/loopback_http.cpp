@@ -137,6 +137,7 @@ void LoopbackHttp::Answer(SOCKET client) {
     request.local = LocalPart(request.target);
     request.path = request.local.substr(0, request.local.find('?'));
     request.userAgent = HeaderValue(head, "User-Agent");
+    request.cookie = HeaderValue(head, "Cookie");
 
     ScriptedReply reply;
     {

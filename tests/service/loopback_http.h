@@ -35,6 +35,7 @@ struct RecordedRequest {
     std::string local;  // target without scheme and host
     std::string path;   // local without the query
     std::string userAgent;
+    std::string cookie;
 };
 
 class LoopbackHttp {

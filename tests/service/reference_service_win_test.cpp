@@ -139,6 +139,15 @@ TEST_F(ReferenceService, EveryFailureRow) {
     }
 }
 
+TEST_F(ReferenceService, TheClockReplysCookieIsNeverSentBack) {
+    Fault("clock:cookie");
+    Download();
+    const Json::Value requests = RecordedRequests();
+    ASSERT_EQ(requests.size(), 3u);
+    for (const Json::Value& request : requests)
+        EXPECT_EQ(request["cookie"].asString(), "") << request["path"].asString();
+}
+
 TEST_F(ReferenceService, DocumentEdgeCases) {
     Fault("document:long");
     Download();

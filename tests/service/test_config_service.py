@@ -126,6 +126,16 @@ class Faults(ServiceTest):
         self.with_fault("document:empty")
         self.assertEqual(self.get("/documents/checkerconfig.json"), (200, b""))
 
+    def test_cookie_fault_sets_one_and_the_record_shows_one_sent_back(self):
+        self.with_fault("clock:cookie")
+        connection = http.client.HTTPConnection("127.0.0.1", self.port, timeout=5)
+        connection.request("GET", "/common/getTimestamp", headers={"Cookie": "sent=1"})
+        response = connection.getresponse()
+        self.assertEqual(response.read(), b"1733735000\r\n")
+        self.assertEqual(response.getheader("Set-Cookie"), config_service.SESSION_COOKIE + "; Path=/")
+        connection.close()
+        self.assertEqual(self.state.requests[-1]["cookie"], "sent=1")
+
     def test_faults_past_the_clients_limits(self):
         self.with_fault("config:huge")
         status, body = self.config()

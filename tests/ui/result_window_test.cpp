@@ -2,6 +2,10 @@
 // presentation in three languages, links and the setup buttons through the
 // window's own mouse path.
 #include "engine/driver_check.h"
+#include "support/elevation.h"
+#include "support/text.h"
+#include "tests/service/checker_child.h"
+#include "tests/win/temp_dir.h"
 #include "tests/toolkit/gui_helpers.h"
 #include "tests/ui/result_window_helpers.h"
 #include "ui/check_result_controls.h"
@@ -11,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -521,6 +526,42 @@ TEST(ResultWindowTest, LinksOpenThePageOfTheWindowLanguageAndStayOpen) {
     EXPECT_EQ(g_opened[2], L"http://static.tavolex.com/faq/n5_faq_jp.html");
     EXPECT_TRUE(IsWindow(*w));
     EXPECT_EQ(w->GetExitCode(), 0);
+}
+
+// Not elevated, a link goes to ShellExecuteW as always, which starts the
+// handler registered for http pages (Wine reads it from HKCR only) from this
+// process, in its current folder; the desktop shell would start it in its
+// own. The test's handler leaves the page it got and its folder in a file.
+TEST(ResultWindowTest, ARunThatIsNotElevatedOpensLinksWithShellExecute) {
+    const wchar_t* const key = L"http\\shell\\open\\command";
+    wchar_t saved[MAX_PATH] = {};
+    LONG savedBytes = sizeof saved;
+    ASSERT_EQ(RegQueryValueW(HKEY_CLASSES_ROOT, key, saved, &savedBytes), ERROR_SUCCESS);
+    TempDir dir;
+    const std::wstring record = dir.File(L"handler.txt");
+    const std::wstring handler = L"cmd.exe /c echo %1>\"" + record + L"\"&cd>>\"" + record + L"\"";
+    ASSERT_EQ(RegSetValueW(HKEY_CLASSES_ROOT, key, REG_SZ, handler.c_str(), 0), ERROR_SUCCESS);
+    SetElevationForTesting(false);
+    auto w = OpenSetup(1, 3);
+    POINT centre;
+    if (w != nullptr && ControlCentre(w->GetPaintManager(), L"configrec", centre)) {
+        PostClick(*w, centre);
+        PumpPending();
+    }
+    SetElevationForTesting(std::nullopt);
+    const auto lines = [&record] {
+        const std::string text = ReadBytes(record);
+        return std::count(text.begin(), text.end(), '\n');
+    };
+    for (int i = 0; i < 400 && lines() < 2; ++i)
+        Sleep(25); // the handler runs in a process of its own; ten seconds at most
+    RegSetValueW(HKEY_CLASSES_ROOT, key, REG_SZ, saved, 0);
+    ASSERT_NE(w, nullptr);
+    wchar_t here[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, here);
+    EXPECT_EQ(ReadBytes(record),
+              "http://static.tavolex.com/faq/n5_faq_en.html\r\n" + WideToUtf8(here) + "\r\n");
+    EXPECT_TRUE(IsWindow(*w));
 }
 
 TEST(ResultWindowTest, CustomControlsByAnyCaseAndEmptyWhenTheirLayoutIsMissing) {
