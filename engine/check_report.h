@@ -28,6 +28,9 @@ struct SystemInfoText {
 
 using NameList = std::vector<std::wstring>;
 
+// The report holds two adapter slots; later controllers are not examined.
+constexpr int kAdapterSlots = 2;
+
 class IMachineProbe;
 
 class CCheckReport {
@@ -83,8 +86,10 @@ public:
     void Evaluate();
     void Evaluate(IMachineProbe& machine);
 
-    // Records up to two graphics adapters (names, driver versions).
+    // Records up to two graphics adapters (names, driver versions). The
+    // overload taking a probe lets tests supply the controllers.
     void ProbeVideoControllers();
+    void ProbeVideoControllers(IMachineProbe& machine);
 
     // Applies the laptop lists to the four adapter verdicts on a portable PC.
     void ApplyLaptopLists(int& gpu1Game, int& gpu1Video, int& gpu2Game, int& gpu2Video);

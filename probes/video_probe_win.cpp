@@ -2,7 +2,7 @@
 // connection of its own and records the first two controllers in the report.
 #include "engine/check_report.h"
 #include "probes/com_text.h"
-#include "probes/video_record.h"
+#include "engine/video_record.h"
 #include "probes/wmi_helper.h"
 #include "support/win_handles.h"
 
@@ -21,8 +21,8 @@ std::optional<std::wstring> StringProperty(IWbemClassObject* object, const wchar
     return std::wstring(s, SysStringLen(s));
 }
 
-// Up to `limit` controllers in WMI's order. An empty list when COM or WMI is
-// not available. Leaves the thread's COM state as it found it.
+} // namespace
+
 std::vector<VideoControllerRow> ReadVideoControllers(size_t limit) {
     std::vector<VideoControllerRow> rows;
     // The single-threaded apartment, initialised here and undone here. A
@@ -73,10 +73,4 @@ std::vector<VideoControllerRow> ReadVideoControllers(size_t limit) {
         rows.push_back(std::move(row));
     }
     return rows;
-}
-
-} // namespace
-
-void CCheckReport::ProbeVideoControllers() {
-    RecordVideoControllers(*this, ReadVideoControllers(kAdapterSlots));
 }
