@@ -13,3 +13,11 @@ int CCheckReport::GetCpuBrandString(std::wstring& brand) {
     brand = ReadCpuBrandString();
     return static_cast<int>(brand.size());
 }
+
+bool CheckedSecondAdapter(const CCheckReport& report) {
+    return report.adapter_names.size() >= static_cast<size_t>(kAdapterSlots);
+}
+
+bool StoredSecondAdapter(const CCheckReport& report) {
+    return !report.display_info.gpu[1].empty();
+}

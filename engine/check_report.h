@@ -97,3 +97,9 @@ public:
     // Reads the processor brand string through cpuid; returns its length.
     int GetCpuBrandString(std::wstring& brand);
 };
+
+// Whether the result window shows a second adapter. Check mode asks the
+// probe's names: a second adapter is one that was recorded with a name.
+// Setup mode asks the stored result, which has only the texts.
+bool CheckedSecondAdapter(const CCheckReport& report);
+bool StoredSecondAdapter(const CCheckReport& report);

@@ -27,6 +27,6 @@ int CSystemChecker::Run(const wchar_t* language, IMachineProbe& machine) {
     DownloadConfig();
     report.ProbeVideoControllers(machine);
     report.Evaluate(machine);
-    m_checkResult = OverallCheckCode(report);
+    m_checkResult = CheckResultOf(report);
     return m_checkResult;
 }

@@ -74,13 +74,13 @@ bool IsDocumentUrl(const std::string& url) {
     return upper.rfind("HTTP://", 0) == 0 || upper.rfind("HTTPS://", 0) == 0;
 }
 
-DocumentVerdict JudgeDocument(const HttpReply& reply) {
+DocumentUse JudgeDocument(const HttpReply& reply) {
     constexpr unsigned long kHttpOk = 200;
     if (reply.tooLarge)
-        return DocumentVerdict::TooLarge;
+        return DocumentUse::TooLarge;
     if (!reply.complete)
-        return DocumentVerdict::Failed;
+        return DocumentUse::Failed;
     if (reply.status != kHttpOk)
-        return DocumentVerdict::BadStatus;
-    return ParsesAsJsonObject(reply.body) ? DocumentVerdict::Store : DocumentVerdict::BadJson;
+        return DocumentUse::BadStatus;
+    return ParsesAsJsonObject(reply.body) ? DocumentUse::Store : DocumentUse::BadJson;
 }

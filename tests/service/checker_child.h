@@ -22,7 +22,7 @@ struct ChildOutcome {
 // "download": CSystemChecker(configPath).DownloadConfig(), exit code 0.
 // "run": Run(L"en") with a fixed machine (a Core i7-8700K, 64-bit Windows 10,
 // 16 GiB, standalone SteamVR, the one adapter kChildAdapter), exit code = the
-// overall check code.
+// check result.
 // `elevated` forces the child's answer to "is this process elevated?";
 // without it the child asks Windows (Wine answers yes).
 ChildOutcome RunCheckerChild(const std::wstring& configPath, const wchar_t* action,

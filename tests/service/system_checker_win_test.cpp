@@ -59,7 +59,7 @@ TEST_F(CheckerRun, DownloadsProbesEvaluatesAndReturnsTheCode) {
     EXPECT_EQ(checker.Report(), nullptr);
 
     EXPECT_EQ(checker.Run(L"en", machine), CHECK_RESULT_GAME);
-    EXPECT_EQ(checker.CheckResult(), CHECK_RESULT_GAME);
+    EXPECT_EQ(checker.LastCheckResult(), CHECK_RESULT_GAME);
     EXPECT_EQ(checker.Language(), L"en");
 
     const std::vector<RecordedRequest> requests = server.Requests();
@@ -142,7 +142,7 @@ TEST_F(CheckerRun, NoNetworkAndNoFileStillEndsWithACode) {
         expected.ProbeVideoControllers(machine);
         expected.Evaluate(machine);
     }).join();
-    EXPECT_EQ(outcome.exitCode, static_cast<DWORD>(OverallCheckCode(expected)));
+    EXPECT_EQ(outcome.exitCode, static_cast<DWORD>(CheckResultOf(expected)));
     ASSERT_GE(outcome.messages.size(), 2u);
     EXPECT_EQ(outcome.messages[1], "read config url failed(json). ");
     EXPECT_EQ(ReadBytes(configPath), "<missing>");
@@ -160,7 +160,7 @@ TEST(SystemCheckerInstance, IsOneObjectWithTheUpdatesFolder) {
     EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES);
     EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_EQ(checker.Language(), L"cn");
-    EXPECT_EQ(checker.CheckResult(), CHECK_RESULT_NONE);
+    EXPECT_EQ(checker.LastCheckResult(), CHECK_RESULT_NONE);
 }
 
 } // namespace
