@@ -1,6 +1,5 @@
 #include "ui/start_check_wnd.h"
 
-#include "app/startup_options.h"
 #include "engine/system_checker.h"
 #include "support/language.h"
 #include "support/log.h"

@@ -1,5 +1,6 @@
 #include "engine/check_report.h"
 #include "engine/driver_check.h"
+#include "support/text.h"
 
 #include <gtest/gtest.h>
 

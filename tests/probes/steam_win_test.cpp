@@ -1,6 +1,7 @@
 // Steam and SteamVR detection against real registry keys and files, seeded by
 // the tests in the views the probe reads and removed after each test.
 #include "probes/steam_info.h"
+#include "support/registry_win.h"
 #include "support/log.h"
 #include "tests/support/child_process_win.h"
 #include "tests/win/temp_dir.h"
