@@ -16,7 +16,7 @@
 // otherwise hold the check for ever with WBEM_INFINITE.
 constexpr long kWmiNextTimeoutMs = 10 * 1000;
 
-// IWbemLocator::ConnectServer flags: with flags 0 a broken WMI service can
+// The locator's connection flags: with flags 0 a broken WMI service can
 // hold the call indefinitely; with this one it returns within two minutes.
 // https://learn.microsoft.com/en-us/windows/win32/api/wbemcli/nf-wbemcli-iwbemlocator-connectserver
 constexpr long kWmiConnectFlags = WBEM_FLAG_CONNECT_USE_MAX_WAIT;
