@@ -1,6 +1,7 @@
 #include "app/setup_mode.h"
 
 #include "engine/check_report.h"
+#include "engine/overall_verdicts.h"
 #include "ui/check_result_wnd.h"
 
 #include <memory>
@@ -17,10 +18,10 @@ int RunSetupMode(const StartupDecision& decision) {
     // The report lives as long as the window that shows it.
     auto report = std::make_unique<CCheckReport>();
     report->ReadResultFile(decision.resultFilePath);
-    const SetupOverallVerdicts overall = OverallVerdictsForCode(decision.checkResult);
+    const SetupOverallVerdicts overall = OverallVerdictsFor(decision.checkResult);
     report->video_result = overall.video;
     report->game_result = overall.game;
-    PresentReport(*window, *report, !report->display_info.gpu[1].empty());
+    PresentReport(*window, *report, StoredSecondAdapter(*report));
 
     window->ShowModal();
     const int exitCode = window->GetExitCode();

@@ -4,14 +4,6 @@
 
 #include "app/startup_options.h"
 
-// The overall verdicts the installer's code stands for: video is supported
-// from code 1 up, games from code 2 up.
-struct SetupOverallVerdicts {
-    int video;
-    int game;
-};
-SetupOverallVerdicts OverallVerdictsForCode(int verdictCode);
-
 #ifdef _WIN32
 int RunSetupMode(const StartupDecision& decision);
 #endif

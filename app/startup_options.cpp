@@ -27,7 +27,7 @@ CommandLineOptions ScanCommandLine(const std::vector<std::wstring>& args) {
             continue;
         }
         if (Contains(arg, L"lang=")) {
-            // An argument naming a language is never read as a verdict code.
+            // An argument naming a language is never read as a check result.
             // The languages are tried in the table's order.
             for (const Language& language : LANGUAGES) {
                 if (Contains(arg, (L"lang=" + std::wstring(language.code)).c_str())) {

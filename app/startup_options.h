@@ -1,4 +1,4 @@
-// Start-up decisions: display language, the installer's verdict code, the
+// Start-up decisions: display language, the installer's check result, the
 // stored result file and the mode. The decision itself is portable; the
 // Windows glue gathers its inputs from the process and the disk.
 #pragma once

@@ -28,6 +28,9 @@ struct SystemInfoText {
 
 using NameList = std::vector<std::wstring>;
 
+// The report holds two adapter slots; later controllers are not examined.
+constexpr int kAdapterSlots = 2;
+
 class IMachineProbe;
 
 class CCheckReport {
@@ -83,8 +86,10 @@ public:
     void Evaluate();
     void Evaluate(IMachineProbe& machine);
 
-    // Records up to two graphics adapters (names, driver versions).
+    // Records up to two graphics adapters (names, driver versions). The
+    // overload taking a probe lets tests supply the controllers.
     void ProbeVideoControllers();
+    void ProbeVideoControllers(IMachineProbe& machine);
 
     // Applies the laptop lists to the four adapter verdicts on a portable PC.
     void ApplyLaptopLists(int& gpu1Game, int& gpu1Video, int& gpu2Game, int& gpu2Video);
@@ -92,3 +97,9 @@ public:
     // Reads the processor brand string through cpuid; returns its length.
     int GetCpuBrandString(std::wstring& brand);
 };
+
+// Whether the result window shows a second adapter. Check mode asks the
+// probe's names: a second adapter is one that was recorded with a name.
+// Setup mode asks the stored result, which has only the texts.
+bool CheckedSecondAdapter(const CCheckReport& report);
+bool StoredSecondAdapter(const CCheckReport& report);

@@ -6,31 +6,11 @@
 #include <climits>
 #include <cstdint>
 
-bool IsNvidiaName(const std::wstring& name)
-{
+bool IsNvidiaName(const std::wstring& name) {
     return AsciiUpper(name).find(L"NVIDIA") != std::wstring::npos;
 }
 
-void SplitString(const std::wstring& text, std::vector<std::wstring>& pieces,
-                 const std::wstring& separator)
-{
-    pieces.reserve(pieces.size() + 20);
-    if (separator.empty()) {
-        // An empty separator would match everywhere and never advance.
-        if (!text.empty())
-            pieces.push_back(text);
-        return;
-    }
-    size_t start = 0;
-    for (size_t at; (at = text.find(separator, start)) != std::wstring::npos;
-         start = at + separator.size())
-        pieces.push_back(text.substr(start, at - start));
-    if (start < text.size())
-        pieces.push_back(text.substr(start));
-}
-
-int ToNvidiaVersion(const std::wstring& driverVersion)
-{
+int ToNvidiaVersion(const std::wstring& driverVersion) {
     std::vector<std::wstring> pieces;
     SplitString(driverVersion, pieces, L".");
     if (pieces.size() < 2)
@@ -46,16 +26,14 @@ int ToNvidiaVersion(const std::wstring& driverVersion)
     return static_cast<int>(number);
 }
 
-static bool IsOutdatedNvidia(const std::wstring& name, const std::wstring& driver)
-{
+static bool IsOutdatedNvidia(const std::wstring& name, const std::wstring& driver) {
     if (!IsNvidiaName(name))
         return false;
     const int version = ToNvidiaVersion(driver);
     return version >= 1 && version <= NVIDIA_OUTDATED_MAX;
 }
 
-int ComputeDriverFlags(const SystemInfoText& info)
-{
+int ComputeDriverFlags(const SystemInfoText& info) {
     int flags = 0;
     if (IsOutdatedNvidia(info.gpu[0], info.dispdriver[0]))
         flags |= DRIVER_FLAG_GPU1_OUTDATED;

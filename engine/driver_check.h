@@ -21,9 +21,4 @@ bool IsNvidiaName(const std::wstring& name);
 // (39135): last digit of the third part, then the fourth part as four digits.
 int ToNvidiaVersion(const std::wstring& driverVersion);
 
-// Appends the pieces of text between separators to pieces. A trailing
-// separator gives no empty last piece; adjacent separators give an empty one.
-void SplitString(const std::wstring& text, std::vector<std::wstring>& pieces,
-                 const std::wstring& separator);
-
 int ComputeDriverFlags(const SystemInfoText& info);

@@ -7,6 +7,7 @@
 
 class IMachineProbe;
 
-// Steps 3 to 15 of CCheckReport::Evaluate. Later steps overwrite verdicts of
-// earlier ones, so the order decides the outcome.
+// Everything CCheckReport::Evaluate does after the requirement lists are read:
+// system texts, the rules, the overall verdicts and SteamVR. Later steps
+// overwrite verdicts of earlier ones, so the order decides the outcome.
 void EvaluateFindings(CCheckReport& report, IMachineProbe& machine);

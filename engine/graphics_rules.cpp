@@ -18,7 +18,8 @@ AdapterVerdicts Adapter(CCheckReport& report, size_t index) {
 // The probe records at most two adapters; a longer list is never judged
 // beyond the second.
 size_t AdapterCount(const CCheckReport& report) {
-    return report.adapter_names.size() < 2 ? report.adapter_names.size() : 2;
+    return report.adapter_names.size() < size_t(kAdapterSlots) ? report.adapter_names.size()
+                                                               : size_t(kAdapterSlots);
 }
 
 bool FirstMatchSetsBoth(const NameList& list, const std::wstring& name, AdapterVerdicts v) {
@@ -143,7 +144,7 @@ void ApplyGraphicsRules(CCheckReport& report, const std::wstring& cpuMatchName) 
 }
 
 void CCheckReport::ApplyLaptopLists(int& gpu1Game, int& gpu1Video, int& gpu2Game, int& gpu2Video) {
-    const size_t n = adapter_names.size() < 2 ? adapter_names.size() : 2;
+    const size_t n = AdapterCount(*this);
     for (size_t i = 0; i < n; ++i) {
         const std::wstring& name = adapter_names[i];
         int& game = i == 0 ? gpu1Game : gpu2Game;

@@ -13,7 +13,8 @@ void ApplyGameLists(CCheckReport& report);
 // Intel integrated graphics and low-end GeForce models, games verdicts.
 void ApplyIntegratedAndLowEndGames(CCheckReport& report);
 
-// Video lists (GPU_NV_Video, then GPU_AMD_Video) for adapters not yet at 2.
+// Video lists (GPU_NV_Video, then GPU_AMD_Video) for adapters not yet
+// VERDICT_SUPPORTED for video.
 void ApplyVideoLists(CCheckReport& report);
 
 // Intel integrated graphics, video verdicts. cpuMatchName is the upper-case

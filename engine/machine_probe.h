@@ -4,11 +4,25 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
+
+// One Win32_VideoController instance as read: a property that was missing,
+// null or not a string is absent.
+struct VideoControllerRow {
+    std::optional<std::wstring> description;
+    std::optional<std::wstring> driverVersion;
+};
 
 class IMachineProbe {
 public:
     virtual ~IMachineProbe() = default;
+
+    // The first two video controllers in WMI's order; empty when WMI cannot
+    // be reached. Asked on a thread whose COM apartment, if any, is single
+    // threaded.
+    virtual std::vector<VideoControllerRow> VideoControllers() = 0;
 
     // Operating-system caption, processor address width, installed memory.
     virtual void QueryOsCpuMemory(std::wstring& caption, int& addressWidth,

@@ -26,6 +26,24 @@ void ApplyOverallVerdicts(CCheckReport& r) {
     r.video_result = Combine(r.cpu_video, r.gpu1_video, r.gpu2_video, r.os_support, r.mem_support);
 }
 
+int CheckResultOf(const CCheckReport& report) {
+    // Games imply video, so a games verdict decides alone; SteamVR only
+    // tells the two games answers apart.
+    if (report.game_result == VERDICT_SUPPORTED)
+        return report.steamvr == VERDICT_SUPPORTED ? CHECK_RESULT_GAME
+                                                   : CHECK_RESULT_GAME_NO_STEAMVR;
+    return report.video_result == VERDICT_SUPPORTED ? CHECK_RESULT_VIDEO_ONLY : CHECK_RESULT_NONE;
+}
+
+SetupOverallVerdicts OverallVerdictsFor(int checkResult) {
+    // Any number above the table still means games; any below it nothing.
+    const auto supportedFrom = [checkResult](int least) {
+        return checkResult >= least ? VERDICT_SUPPORTED : VERDICT_UNSUPPORTED;
+    };
+    return SetupOverallVerdicts{supportedFrom(CHECK_RESULT_VIDEO_ONLY),
+                                supportedFrom(CHECK_RESULT_GAME)};
+}
+
 int SteamVrVerdict(IMachineProbe& machine) {
     if (machine.FindStandaloneSteamVr())
         return VERDICT_SUPPORTED;

@@ -1,10 +1,9 @@
 #include "engine/requirements.h"
 
+#include "support/json_text.h"
 #include "support/text.h"
 
-#include <json/json.h>
-
-#include <exception>
+#include <json/value.h>
 
 const RequirementsKey kRequirementsKeys[17] = {
     {"CPU_Game", &CCheckReport::CPU_Game},
@@ -26,31 +25,8 @@ const RequirementsKey kRequirementsKeys[17] = {
     {"GPU_Video_BlackList_Exception", &CCheckReport::GPU_Video_BlackList_Exception},
 };
 
-// Json::Reader is the parser this file format has always been read with
-// (comments allowed, any root). jsoncpp marks it deprecated in favour of
-// CharReader; silence that one warning here only.
 bool ParseConfiguration(const std::string& bytes, Json::Value& root) {
-#if defined(__GNUC__) || defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-#elif defined(_MSC_VER)
-#pragma warning(push)
-#pragma warning(disable : 4996)
-#endif
-    try {
-        Json::Reader reader;
-        return reader.parse(bytes, root, false);
-    } catch (const std::exception&) {
-        // The reader throws on nesting beyond its stack limit: a damaged
-        // file, not a reason to end the check.
-        root = Json::Value();
-        return false;
-    }
-#if defined(__GNUC__) || defined(__clang__)
-#pragma GCC diagnostic pop
-#elif defined(_MSC_VER)
-#pragma warning(pop)
-#endif
+    return ReadJsonText(bytes, root) == JsonRead::Parsed;
 }
 
 namespace {
@@ -66,16 +42,6 @@ void AppendEntries(const Json::Value& array, NameList& list) {
 }
 
 } // namespace
-
-bool ParsesAsJson(const std::string& bytes) {
-    Json::Value root;
-    return ParseConfiguration(bytes, root);
-}
-
-bool ParsesAsJsonObject(const std::string& bytes) {
-    Json::Value root;
-    return ParseConfiguration(bytes, root) && root.isObject();
-}
 
 RequirementsStatus AppendRequirements(const std::string& bytes, CCheckReport& report) {
     Json::Value parsed;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/check_report.h"
+#include "support/json_text.h"
 
 #include <json/value.h>
 
@@ -35,11 +36,3 @@ RequirementsStatus AppendParsedRequirements(const Json::Value& root, CCheckRepor
 // "body" that is not an object, a key that is not an array, an element that
 // is not a string. Nothing is appended unless the whole text parses.
 RequirementsStatus AppendRequirements(const std::string& bytes, CCheckReport& report);
-
-// True when the text parses as JSON at all, whatever its root (the test the
-// file choice uses to pass over a damaged download).
-bool ParsesAsJson(const std::string& bytes);
-
-// True when the text parses as JSON whose root is an object: what a
-// downloaded document must be before it may replace the stored one.
-bool ParsesAsJsonObject(const std::string& bytes);

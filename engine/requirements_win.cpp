@@ -88,13 +88,13 @@ void LoadRequirementsFrom(CCheckReport& report, const std::wstring& path) {
     LogRefusal(AppendRequirements(bytes, report), path);
 }
 
-void CCheckReport::LoadRequirements() {
+void LoadRequirementsInto(CCheckReport& report) {
     // The download is read and parsed once: the same tree that passed the
     // choice fills the lists.
     Json::Value root;
-    if (ReadUsableDownload(config_path, root)) {
-        LogRefusal(AppendParsedRequirements(root, *this), config_path);
+    if (ReadUsableDownload(report.config_path, root)) {
+        LogRefusal(AppendParsedRequirements(root, report), report.config_path);
         return;
     }
-    LoadRequirementsFrom(*this, ChooseFallbackFile(ReadModulePath(), TemporaryFolder()));
+    LoadRequirementsFrom(report, ChooseFallbackFile(ReadModulePath(), TemporaryFolder()));
 }

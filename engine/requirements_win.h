@@ -18,3 +18,7 @@ std::wstring ChooseRequirementsFile(const std::wstring& configPath, const std::w
 // object. This is CCheckReport::LoadRequirements after the file choice.
 class CCheckReport;
 void LoadRequirementsFrom(CCheckReport& report, const std::wstring& path);
+
+// CCheckReport::LoadRequirements: the file choice, then the lists of the file
+// chosen.
+void LoadRequirementsInto(CCheckReport& report);

@@ -1,17 +1,15 @@
 // The process-wide checker: one Run performs a whole check (configuration
-// download, graphics probe, evaluation) and returns the overall check code.
+// download, graphics probe, evaluation) and returns the check result.
 // It owns the check-mode report, which the result window reads afterwards.
 #pragma once
 
 #include "engine/check_report.h"
+#include "engine/overall_verdicts.h"
 
 #include <memory>
 #include <string>
 
 class IMachineProbe;
-
-// The overall check code (CHECK_RESULT_*) for an evaluated report.
-int OverallCheckCode(const CCheckReport& report);
 
 class CSystemChecker {
 public:
@@ -40,7 +38,7 @@ public:
     CCheckReport* Report() const { return m_report.get(); }
     const std::wstring& ConfigPath() const { return m_configPath; }
     const std::wstring& Language() const { return m_language; }
-    int CheckResult() const { return m_checkResult; }
+    int LastCheckResult() const { return m_checkResult; }
 
 private:
     CSystemChecker();

@@ -45,19 +45,19 @@ void CSystemChecker::DownloadConfig() {
             return;
         const HttpReply document = HttpFetch(url, kDocumentLimits);
         switch (JudgeDocument(document)) {
-        case DocumentVerdict::Failed:
+        case DocumentUse::Failed:
             return;
-        case DocumentVerdict::TooLarge:
+        case DocumentUse::TooLarge:
             log.Write(LOG_LEVEL_FAILURE, L"keep old config. too large");
             return;
-        case DocumentVerdict::BadStatus:
+        case DocumentUse::BadStatus:
             log.Write(LOG_LEVEL_FAILURE, L"keep old config. status=%d",
                       static_cast<int>(document.status));
             return;
-        case DocumentVerdict::BadJson:
+        case DocumentUse::BadJson:
             log.Write(LOG_LEVEL_FAILURE, L"keep old config. bad json");
             return;
-        case DocumentVerdict::Store:
+        case DocumentUse::Store:
             break;
         }
         if (m_configPath.empty())

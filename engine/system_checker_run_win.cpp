@@ -17,19 +17,16 @@ CCheckReport& CSystemChecker::PrepareRun(const wchar_t* language) {
 }
 
 int CSystemChecker::Run(const wchar_t* language) {
-    CCheckReport& report = PrepareRun(language);
-    DownloadConfig();
-    report.ProbeVideoControllers();
-    report.Evaluate();
-    m_checkResult = OverallCheckCode(report);
-    return m_checkResult;
+    return Run(language, RealMachineProbe());
 }
 
+// The route of one check. The adapters are recorded before the evaluation
+// because the graphics rules match their names.
 int CSystemChecker::Run(const wchar_t* language, IMachineProbe& machine) {
     CCheckReport& report = PrepareRun(language);
     DownloadConfig();
-    report.ProbeVideoControllers();
+    report.ProbeVideoControllers(machine);
     report.Evaluate(machine);
-    m_checkResult = OverallCheckCode(report);
+    m_checkResult = CheckResultOf(report);
     return m_checkResult;
 }

@@ -1,8 +1,10 @@
 // The real machine behind the evaluation seam: each question goes to its probe.
-#include "engine/cpu_brand.h"
+#include "engine/check_report.h"
 #include "engine/machine_probe.h"
+#include "probes/cpu_brand.h"
 #include "probes/portable_pc.h"
 #include "probes/steam_info.h"
+#include "probes/video_probe.h"
 #include "probes/wmi_helper.h"
 
 #include <windows.h>
@@ -24,6 +26,10 @@ bool IsWow64Product() {
 
 class RealMachine final : public IMachineProbe {
 public:
+    std::vector<VideoControllerRow> VideoControllers() override {
+        return ReadVideoControllers(kAdapterSlots);
+    }
+
     void QueryOsCpuMemory(std::wstring& caption, int& addressWidth, int64_t& memoryBytes) override {
         ::QueryOsCpuMemory(caption, addressWidth, memoryBytes);
     }

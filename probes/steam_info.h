@@ -39,9 +39,3 @@ struct SteamInfo {
 // requireNotUpdating, a non-zero "Updating" makes it false. The key is only
 // read: a missing key answers false and stays missing.
 bool IsSteamAppInstalled(const std::wstring& appId, bool requireNotUpdating);
-
-// Reads a REG_DWORD value from a key opened read-only. False when the key
-// cannot be opened (a missing one included), the value is missing, or it has
-// another type. `view` may add KEY_WOW64_32KEY or KEY_WOW64_64KEY.
-bool ReadRegistryDword(HKEY root, const std::wstring& subKey, const wchar_t* valueName,
-                       DWORD& value, REGSAM view = 0);

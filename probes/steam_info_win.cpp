@@ -2,6 +2,7 @@
 
 #include "probes/drive_root.h"
 #include "support/log.h"
+#include "support/registry_win.h"
 #include "support/win_handles.h"
 
 #include <shlobj.h>
@@ -126,24 +127,6 @@ bool SteamInfo::FindStandaloneSteamVr(const ProbeLogWriter& log) {
         return false;
     }
     log(LOG_LEVEL_PROGRESS, L"steamvr: standalone exist.");
-    return true;
-}
-
-bool ReadRegistryDword(HKEY root, const std::wstring& subKey, const wchar_t* valueName,
-                       DWORD& value, REGSAM view) {
-    RegKeyOwner key;
-    // Opened for reading only: a missing key counts as a missing value, as
-    // an empty one always did, and nothing is left behind in the registry.
-    if (RegOpenKeyExW(root, subKey.c_str(), 0, KEY_QUERY_VALUE | view, key.put()) != ERROR_SUCCESS)
-        return false;
-    DWORD type = 0;
-    DWORD data = 0;
-    DWORD size = sizeof(data);
-    if (RegQueryValueExW(key.get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(&data),
-                         &size) != ERROR_SUCCESS ||
-        type != REG_DWORD)
-        return false;
-    value = data;
     return true;
 }
 

@@ -1,8 +1,9 @@
-// The graphics adapter probe: enumerates Win32_VideoController over a WMI
-// connection of its own and records the first two controllers in the report.
-#include "engine/check_report.h"
+// The graphics adapter probe: enumerates Win32_VideoController through
+// CWmiHelper in the single-threaded apartment and hands back the first
+// controllers' rows.
+#include "probes/video_probe.h"
+
 #include "probes/com_text.h"
-#include "probes/video_record.h"
 #include "probes/wmi_helper.h"
 #include "support/win_handles.h"
 
@@ -21,62 +22,24 @@ std::optional<std::wstring> StringProperty(IWbemClassObject* object, const wchar
     return std::wstring(s, SysStringLen(s));
 }
 
-// Up to `limit` controllers in WMI's order. An empty list when COM or WMI is
-// not available. Leaves the thread's COM state as it found it.
-std::vector<VideoControllerRow> ReadVideoControllers(size_t limit) {
-    std::vector<VideoControllerRow> rows;
-    // The single-threaded apartment, initialised here and undone here. A
-    // thread already in the multithreaded apartment (RPC_E_CHANGED_MODE) is
-    // left alone and gets no adapters.
-    const ComInitGuard com(COINIT_APARTMENTTHREADED);
-    if (!com.succeeded())
-        return rows;
-    CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT,
-                         RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE, nullptr);
-
-    // Declared in the order of creation, so that they are released in reverse:
-    // enumerator, services, locator, and only then COM is shut down.
-    ComOwner<IWbemLocator> locator;
-    ComOwner<IWbemServices> services;
-    ComOwner<IEnumWbemClassObject> controllers;
-
-    if (FAILED(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
-                                locator.put_void())) ||
-        !locator)
-        return rows;
-    const BstrOwner ns = MakeBstr(L"ROOT\\CIMV2");
-    if (FAILED(locator->ConnectServer(ns.get(), nullptr, nullptr, nullptr, kWmiConnectFlags,
-                                      nullptr, nullptr, services.put())) ||
-        !services)
-        return rows;
-    if (FAILED(SetWmiProxyBlanket(services.get())))
-        return rows;
-    const BstrOwner language = MakeBstr(L"WQL");
-    const BstrOwner query = MakeBstr(L"SELECT * FROM Win32_VideoController");
-    if (FAILED(services->ExecQuery(language.get(), query.get(),
-                                   WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, nullptr,
-                                   controllers.put())) ||
-        !controllers)
-        return rows;
-    // The enumerator's own proxy; refused, it keeps the default blanket,
-    // which still serves a local read.
-    SetWmiProxyBlanket(controllers.get());
-
-    // A timed-out wait ends the probe with the controllers already read.
-    while (rows.size() < limit) {
-        ComOwner<IWbemClassObject> controller;
-        if (NextWmiObject(*controllers.get(), controller) != WmiNext::Object)
-            break;
-        VideoControllerRow row;
-        row.description = StringProperty(controller.get(), L"Description");
-        row.driverVersion = StringProperty(controller.get(), L"DriverVersion");
-        rows.push_back(std::move(row));
-    }
-    return rows;
-}
-
 } // namespace
 
-void CCheckReport::ProbeVideoControllers() {
-    RecordVideoControllers(*this, ReadVideoControllers(kAdapterSlots));
+std::vector<VideoControllerRow> ReadVideoControllers(size_t limit) {
+    std::vector<VideoControllerRow> rows;
+    if (limit == 0)
+        return rows;
+    // The single-threaded apartment, initialised here and undone when wmi
+    // goes. A thread already in the multithreaded apartment is left alone
+    // and gets no adapters.
+    CWmiHelper wmi;
+    wmi.Connect(kWmiSingleThreaded);
+    // A timed-out wait ends the probe with the controllers already read.
+    wmi.ForEachInstance(L"Win32_VideoController", [&rows, limit](IWbemClassObject& controller) {
+        VideoControllerRow row;
+        row.description = StringProperty(&controller, L"Description");
+        row.driverVersion = StringProperty(&controller, L"DriverVersion");
+        rows.push_back(std::move(row));
+        return rows.size() < limit;
+    });
+    return rows;
 }

@@ -4,17 +4,18 @@
 #include "probes/com_text.h"
 #include "support/text.h"
 
-void CWmiHelper::Connect() {
+void CWmiHelper::Connect(const WmiApartment& apartment) {
     if (m_com)
         return;
-    m_com.emplace(COINIT_MULTITHREADED);
-    // RPC_E_CHANGED_MODE: the thread is already a single-threaded apartment.
-    // WMI works from there too; that initialisation is not ours to undo.
-    if (!m_com->usable())
+    m_com.emplace(apartment.model);
+    // RPC_E_CHANGED_MODE: the thread already lives in the other apartment
+    // kind. WMI works from there too, for a probe that accepts it; that
+    // initialisation is not ours to undo.
+    if (!(apartment.joinOtherModel ? m_com->usable() : m_com->succeeded()))
         return;
     // A process may set its security only once; a second call fails, and the
     // settings already in force are good enough for reading WMI.
-    CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_PKT,
+    CoInitializeSecurity(nullptr, -1, nullptr, nullptr, apartment.authenticationLevel,
                          RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE, nullptr);
     if (FAILED(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
                                 m_pLocator.put_void())))
@@ -25,8 +26,10 @@ void CWmiHelper::Connect() {
         m_pServices.reset();
         return;
     }
-    // When it fails, the proxy's default blanket still serves local reads.
-    SetWmiProxyBlanket(m_pServices.get());
+    // When it fails, the proxy's default blanket still serves local reads,
+    // for a probe that can do with them.
+    if (FAILED(SetWmiProxyBlanket(m_pServices.get())) && apartment.needBlanket)
+        m_pServices.reset();
 }
 
 HRESULT SetWmiProxyBlanket(IUnknown* proxy) {

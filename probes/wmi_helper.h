@@ -16,7 +16,7 @@
 // otherwise hold the check for ever with WBEM_INFINITE.
 constexpr long kWmiNextTimeoutMs = 10 * 1000;
 
-// IWbemLocator::ConnectServer flags: with flags 0 a broken WMI service can
+// The locator's connection flags: with flags 0 a broken WMI service can
 // hold the call indefinitely; with this one it returns within two minutes.
 // https://learn.microsoft.com/en-us/windows/win32/api/wbemcli/nf-wbemcli-iwbemlocator-connectserver
 constexpr long kWmiConnectFlags = WBEM_FLAG_CONNECT_USE_MAX_WAIT;
@@ -36,9 +36,24 @@ enum class WmiNext {
 // Fetches the next instance, waiting at most kWmiNextTimeoutMs.
 WmiNext NextWmiObject(IEnumWbemClassObject& enumerator, ComOwner<IWbemClassObject>& object);
 
-// Connects on the calling thread in the multithreaded apartment and reads
-// properties of the first instance of a class, or sums one over all of them.
-// Lives for one probe call; the destructor gives everything back.
+// The apartment and security each probe connects with. The processor, memory
+// and OS probe joins whatever apartment the thread has; the adapter probe
+// needs the single-threaded one, leaves a thread in the other one alone, and
+// gives up when the services refuse the impersonation blanket.
+struct WmiApartment {
+    COINIT model;
+    DWORD authenticationLevel; // for CoInitializeSecurity
+    bool joinOtherModel;       // RPC_E_CHANGED_MODE still connects
+    bool needBlanket;          // a refused blanket leaves it unconnected
+};
+constexpr WmiApartment kWmiMultithreaded = {COINIT_MULTITHREADED, RPC_C_AUTHN_LEVEL_PKT, true,
+                                            false};
+constexpr WmiApartment kWmiSingleThreaded = {COINIT_APARTMENTTHREADED, RPC_C_AUTHN_LEVEL_DEFAULT,
+                                             false, true};
+
+// Connects on the calling thread and reads properties of the first instance
+// of a class, sums one over all of them, or visits every instance. Lives for
+// one probe call; the destructor gives everything back.
 class CWmiHelper {
 public:
     CWmiHelper() = default;
@@ -48,7 +63,7 @@ public:
 
     // Initialises COM and connects to ROOT\CIMV2. Success shows only as
     // IsConnected(); a failure leaves every query answering false.
-    void Connect();
+    void Connect(const WmiApartment& apartment = kWmiMultithreaded);
     bool IsConnected() const { return static_cast<bool>(m_pServices); }
 
     // The property of the first instance of the class, as text. True when it
@@ -59,6 +74,18 @@ public:
     // The sum of the property over all instances (0 on failure). True when at
     // least one instance's property was read.
     bool QuerySum(const std::wstring& className, const std::wstring& propertyName, int64_t& total);
+
+    // Calls visit(instance) for each instance in WMI's order until it returns
+    // false, the instances end or a wait runs out. False when the query
+    // could not be started.
+    template <typename Visit> bool ForEachInstance(const std::wstring& className, Visit visit) {
+        const QueryEnd end{*this};
+        if (!StartQuery(className))
+            return false;
+        while (NextInstance() && visit(*m_pObject.get())) {
+        }
+        return true;
+    }
 
     // Releases the services, then the locator, then any query leftovers, and
     // undoes this object's COM initialisation (only if it succeeded).

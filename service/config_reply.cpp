@@ -1,9 +1,7 @@
 #include "service/config_reply.h"
 
-#include "engine/requirements.h"
+#include "support/json_text.h"
 #include "support/text.h"
-
-#include <json/reader.h>
 
 #include <cinttypes>
 #include <cstdio>
@@ -44,17 +42,10 @@ bool GetUrlText(const Json::Value& body, std::string& url) {
 ConfigReply ReadConfigReply(const std::string& reply, std::string& url) {
     try {
         Json::Value root;
-#if defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-#endif
-        // The classic reader with its default features: the service's replies
-        // have always been read this way, comments and all.
-        Json::Reader reader;
-#if defined(__GNUC__)
-#pragma GCC diagnostic pop
-#endif
-        if (!reader.parse(reply, root) || (!root.isNull() && !root.isObject()))
+        const JsonRead read = ReadJsonText(reply, root);
+        if (read == JsonRead::TooDeep)
+            return ConfigReply::Aborted;
+        if (read == JsonRead::NotJson || (!root.isNull() && !root.isObject()))
             return ConfigReply::Unreadable;
         // Read through a const reference: the mutable operator[] would turn
         // a null root into an object.
@@ -74,13 +65,13 @@ bool IsDocumentUrl(const std::string& url) {
     return upper.rfind("HTTP://", 0) == 0 || upper.rfind("HTTPS://", 0) == 0;
 }
 
-DocumentVerdict JudgeDocument(const HttpReply& reply) {
+DocumentUse JudgeDocument(const HttpReply& reply) {
     constexpr unsigned long kHttpOk = 200;
     if (reply.tooLarge)
-        return DocumentVerdict::TooLarge;
+        return DocumentUse::TooLarge;
     if (!reply.complete)
-        return DocumentVerdict::Failed;
+        return DocumentUse::Failed;
     if (reply.status != kHttpOk)
-        return DocumentVerdict::BadStatus;
-    return ParsesAsJsonObject(reply.body) ? DocumentVerdict::Store : DocumentVerdict::BadJson;
+        return DocumentUse::BadStatus;
+    return ParsesAsJsonObject(reply.body) ? DocumentUse::Store : DocumentUse::BadJson;
 }

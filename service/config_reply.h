@@ -29,7 +29,7 @@ ConfigReply ReadConfigReply(const std::string& reply, std::string& url);
 bool IsDocumentUrl(const std::string& url);
 
 // What the document request's reply means for the stored configuration.
-enum class DocumentVerdict {
+enum class DocumentUse {
     Failed,    // no whole reply (unreachable, past its deadline)
     TooLarge,  // over its cap: "keep old config. too large"
     BadStatus, // a status other than 200: "keep old config. status=<n>"
@@ -39,4 +39,4 @@ enum class DocumentVerdict {
 
 // An error page, a captive portal's login page or a body cut off mid-way
 // must never replace the configuration that the last good download stored.
-DocumentVerdict JudgeDocument(const HttpReply& reply);
+DocumentUse JudgeDocument(const HttpReply& reply);

@@ -23,7 +23,8 @@ struct HttpLimits {
 
 constexpr unsigned long kSecondMs = 1000;
 constexpr size_t kMiB = 1024 * 1024;
-// The service's clock: a short number, read in one go as it always was.
+// The service's clock: a short number, read in one go; a longer reply is no
+// clock.
 constexpr size_t kClockReplyBytes = 127;
 constexpr HttpLimits kClockLimits = {10 * kSecondMs, kClockReplyBytes, true};
 // The configuration endpoint's JSON reply naming the document.

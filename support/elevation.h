@@ -1,6 +1,7 @@
 // Whether this process runs with an administrator's full rights. Installers
 // often start the program that way; some of its writes then take extra care
-// (see folder_chain.h). A process that is not elevated behaves as always.
+// (see folder_chain.h). A process that is not elevated writes
+// with its user's rights and needs no such care.
 #pragma once
 
 #include <optional>

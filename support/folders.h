@@ -4,8 +4,8 @@
 
 #include <string>
 
-// Paths longer than this are refused, like the fixed 256-character working
-// buffers this operation has always used.
+// The longest folder path this operation accepts; a longer one is refused,
+// not cut.
 constexpr size_t kMaxFolderPath = 255;
 
 // Creates the folder and every missing parent, outermost first. Returns true

@@ -18,9 +18,9 @@ struct LogTime {
 std::wstring FormatLogStamp(const LogTime& time);
 
 // The bytes stored for a wide text. U+0000 to U+00FF become the single byte
-// of the same value, as the classic locale's narrow stream has always stored
-// them. Anything above becomes one '?' per character (a UTF-16 surrogate pair
-// is one character): the file stays one byte per character throughout, so a
+// of the same value, as the classic locale's narrow stream stores them.
+// Anything above becomes one '?' per character (a UTF-16 surrogate pair is
+// one character): the file stays one byte per character throughout, so a
 // path with CJK letters can neither cut a line short nor leave bytes that
 // read differently from the rest of the file.
 std::string LogBytes(const std::wstring& text);

@@ -100,3 +100,20 @@ std::string WideToUtf8(const std::wstring& text) {
     }
     return out;
 }
+
+void SplitString(const std::wstring& text, std::vector<std::wstring>& pieces,
+                 const std::wstring& separator) {
+    pieces.reserve(pieces.size() + 20);
+    if (separator.empty()) {
+        // An empty separator would match everywhere and never advance.
+        if (!text.empty())
+            pieces.push_back(text);
+        return;
+    }
+    size_t start = 0;
+    for (size_t at; (at = text.find(separator, start)) != std::wstring::npos;
+         start = at + separator.size())
+        pieces.push_back(text.substr(start, at - start));
+    if (start < text.size())
+        pieces.push_back(text.substr(start));
+}

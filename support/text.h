@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Upper-cases the ASCII letters a..z only. Matching must not depend on the
 // user's locale, so non-ASCII letters (including the Turkish dotless i, or
@@ -31,3 +32,8 @@ std::string WideToUtf8(const std::wstring& text);
 // Converts zero-terminated UTF-8 into wide text. Invalid sequences become
 // U+FFFD, as MultiByteToWideChar does without MB_ERR_INVALID_CHARS.
 std::wstring Utf8ToWide(const char* text);
+
+// Appends the pieces of text between separators to pieces. A trailing
+// separator gives no empty last piece; adjacent separators give an empty one.
+void SplitString(const std::wstring& text, std::vector<std::wstring>& pieces,
+                 const std::wstring& separator);

@@ -76,8 +76,8 @@ FindingsCell VerdictCell(CControlUI* tab) {
 
 } // namespace
 
-CCheckResultWnd::CCheckResultWnd(const std::wstring& layoutFile, int languageIndex, int verdictCode)
-    : m_layoutFile(layoutFile), m_language(languageIndex), m_verdictCode(verdictCode) {
+CCheckResultWnd::CCheckResultWnd(const std::wstring& layoutFile, int languageIndex, int checkResult)
+    : m_layoutFile(layoutFile), m_language(languageIndex), m_checkResult(checkResult) {
     SetUiLanguage(LanguageForIndex(languageIndex).id);
 }
 
@@ -102,7 +102,7 @@ CControlUI* CCheckResultWnd::CreateControl(const wchar_t* className) {
 
 void CCheckResultWnd::InitWindow() {
     SetWindowTextW(m_hWnd, Str(IDS_RESULT_TITLE).c_str());
-    if (m_verdictCode == -1)
+    if (m_checkResult == CHECK_RESULT_CHECK_MODE)
         return;
     // Setup mode: the installer owns the taskbar entry; the window has one
     // way out per answer, so no close button.
@@ -110,7 +110,7 @@ void CCheckResultWnd::InitWindow() {
                       GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
     if (CControlUI* close = m_pm.FindControl(L"closebtn"))
         close->SetVisible(false);
-    SelectTab(L"tab_setup_result", SetupResultPage(m_verdictCode));
+    SelectTab(L"tab_setup_result", SetupResultPage(m_checkResult));
 }
 
 void CCheckResultWnd::OnClick(TNotifyUI& msg) {
@@ -122,10 +122,10 @@ void CCheckResultWnd::OnClick(TNotifyUI& msg) {
             return;
         }
     } else if (name == L"btn_setup_exit" || name == L"btn_setup_exit2") {
-        m_exitCode = 5;
+        m_exitCode = SETUP_EXIT_STOP;
         Close(1);
     } else if (name == L"btn_setup_continue" || name == L"btn_setup_ignore") {
-        m_exitCode = 0;
+        m_exitCode = SETUP_EXIT_CONTINUE;
         Close(1);
     }
     WindowImplBase::OnClick(msg);
@@ -220,7 +220,7 @@ void CCheckResultWnd::ShowSystemInfo(const SystemInfoText& info, int driverFlags
     if (outdated2)
         SetShown(L"nvdriver2", true);
     SetShown(L"VL_second_disp_card", true);
-    if (m_verdictCode == -1 && m_hWnd != nullptr) {
+    if (m_checkResult == CHECK_RESULT_CHECK_MODE && m_hWnd != nullptr) {
         // The check layout makes room for the second adapter's rows by
         // growing; the setup layout is already tall enough.
         RECT r;

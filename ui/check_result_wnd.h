@@ -1,9 +1,10 @@
 // The window that shows a check report, in check mode (layout
-// "checkresultwnd.xml", verdict code -1) or in setup mode (layout
-// "checkresult_setupwnd.xml", the installer's verdict code).
+// "checkresultwnd.xml", CHECK_RESULT_CHECK_MODE) or in setup mode (layout
+// "checkresult_setupwnd.xml", the installer's check result).
 #pragma once
 
 #include "engine/check_report.h"
+#include "support/exit_codes.h"
 #include "toolkit/window.h"
 
 #include <string>
@@ -12,12 +13,12 @@ class CCheckResultWnd : public WindowImplBase {
 public:
     // Sets the calling thread's UI language: the strings loaded afterwards on
     // this thread come in the window's language.
-    CCheckResultWnd(const std::wstring& layoutFile, int languageIndex, int verdictCode);
+    CCheckResultWnd(const std::wstring& layoutFile, int languageIndex, int checkResult);
     ~CCheckResultWnd() override;
 
     // 0, or 5 after an exit button in setup mode.
     int GetExitCode() const { return m_exitCode; }
-    int GetVerdictCode() const { return m_verdictCode; }
+    int GetCheckResult() const { return m_checkResult; }
 
     // The presentation operations, run once in this order before the modal
     // loop (PresentReport does that).
@@ -62,7 +63,7 @@ private:
     std::wstring m_layoutFile;
     int m_language;
     int m_exitCode = 0;
-    int m_verdictCode;
+    int m_checkResult;
 };
 
 // Runs the presentation sequence. `secondAdapter` is the caller's condition

@@ -21,21 +21,21 @@ std::wstring FitText(const std::wstring& text, size_t maxChars) {
 int VerdictTabPage(int verdict) {
     switch (verdict) {
     case VERDICT_SUPPORTED:
-        return VERDICT_PAGE_SUPPORTED;
+        return COMPONENT_PAGE_SUPPORTED;
     case VERDICT_UNSUPPORTED:
-        return VERDICT_PAGE_UNSUPPORTED;
+        return COMPONENT_PAGE_UNSUPPORTED;
     case VERDICT_UNDECIDED:
-        return VERDICT_PAGE_UNKNOWN;
+        return COMPONENT_PAGE_UNKNOWN;
     default:
-        return VERDICT_PAGE_UNCHANGED;
+        return COMPONENT_PAGE_UNCHANGED;
     }
 }
 
 VerdictPages VerdictTabPages(int game, int video) {
     VerdictPages pages;
     if (game == VERDICT_SUPPORTED) {
-        pages.game = VERDICT_PAGE_SUPPORTED;
-        pages.video = VERDICT_PAGE_SUPPORTED;
+        pages.game = COMPONENT_PAGE_SUPPORTED;
+        pages.video = COMPONENT_PAGE_SUPPORTED;
     } else if (game == VERDICT_UNSUPPORTED || game == VERDICT_UNDECIDED) {
         pages.game = VerdictTabPage(game);
         pages.video = VerdictTabPage(video);
@@ -44,7 +44,7 @@ VerdictPages VerdictTabPages(int game, int video) {
 }
 
 int MemoryTabPage(int memory) {
-    return memory == VERDICT_SUPPORTED ? VERDICT_PAGE_SUPPORTED : VERDICT_PAGE_UNSUPPORTED;
+    return memory == VERDICT_SUPPORTED ? COMPONENT_PAGE_SUPPORTED : COMPONENT_PAGE_UNSUPPORTED;
 }
 
 int OverallResultPage(int game, int video, int steamvr) {
@@ -55,8 +55,8 @@ int OverallResultPage(int game, int video, int steamvr) {
     return steamvr == VERDICT_SUPPORTED ? OVERALL_PAGE_GAMES : OVERALL_PAGE_GAMES_NO_STEAMVR;
 }
 
-int SetupResultPage(int verdictCode) {
-    return verdictCode == CHECK_RESULT_NONE ? SETUP_PAGE_CANNOT_RUN : SETUP_PAGE_CAN_RUN;
+int SetupResultPage(int checkResult) {
+    return checkResult == CHECK_RESULT_NONE ? SETUP_PAGE_CANNOT_RUN : SETUP_PAGE_CAN_RUN;
 }
 
 std::wstring ComposeOsLine(const std::wstring& label, const std::wstring& os,

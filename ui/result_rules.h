@@ -15,11 +15,11 @@ constexpr size_t kUnitChars = 7;
 std::wstring FitText(const std::wstring& text, size_t maxChars);
 
 // The pages of the layouts' verdict tabs, and what leaves a tab as it is.
-enum VerdictPage {
-    VERDICT_PAGE_UNCHANGED = -1,
-    VERDICT_PAGE_SUPPORTED = 0,
-    VERDICT_PAGE_UNSUPPORTED = 1,
-    VERDICT_PAGE_UNKNOWN = 2,
+enum ComponentPage {
+    COMPONENT_PAGE_UNCHANGED = -1,
+    COMPONENT_PAGE_SUPPORTED = 0,
+    COMPONENT_PAGE_UNSUPPORTED = 1,
+    COMPONENT_PAGE_UNKNOWN = 2,
 };
 
 // Supported, unsupported and undecided verdicts select their pages; any
@@ -27,8 +27,8 @@ enum VerdictPage {
 int VerdictTabPage(int verdict);
 
 struct VerdictPages {
-    int game = VERDICT_PAGE_UNCHANGED;
-    int video = VERDICT_PAGE_UNCHANGED;
+    int game = COMPONENT_PAGE_UNCHANGED;
+    int video = COMPONENT_PAGE_UNCHANGED;
 };
 // A supported game verdict puts both tabs on "supported", whatever the video
 // verdict says; otherwise each tab follows its own verdict.
@@ -50,7 +50,7 @@ enum SetupPage {
     SETUP_PAGE_CAN_RUN = 0,
     SETUP_PAGE_CANNOT_RUN = 1,
 };
-int SetupResultPage(int verdictCode);
+int SetupResultPage(int checkResult);
 
 // "System: " + os + " " + "Bit".
 std::wstring ComposeOsLine(const std::wstring& label, const std::wstring& os,

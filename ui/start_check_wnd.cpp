@@ -1,6 +1,5 @@
 #include "ui/start_check_wnd.h"
 
-#include "app/startup_options.h"
 #include "engine/system_checker.h"
 #include "support/language.h"
 #include "support/log.h"
@@ -131,7 +130,8 @@ unsigned __stdcall CStartCheckWnd::WorkerMain(void* param) {
 }
 
 void CStartCheckWnd::ShowResult() {
-    auto result = std::make_unique<CCheckResultWnd>(L"checkresultwnd.xml", m_language, -1);
+    auto result = std::make_unique<CCheckResultWnd>(L"checkresultwnd.xml", m_language,
+                                                    CHECK_RESULT_CHECK_MODE);
     result->Create(nullptr, nullptr, WINDOW_STYLE_DIALOG, 0, CW_USEDEFAULT, CW_USEDEFAULT,
                    CW_USEDEFAULT, CW_USEDEFAULT, nullptr);
     result->CenterWindow();
@@ -140,7 +140,7 @@ void CStartCheckWnd::ShowResult() {
     const CCheckReport empty;
     if (report == nullptr)
         report = &empty;
-    PresentReport(*result, *report, report->adapter_names.size() > 1);
+    PresentReport(*result, *report, CheckedSecondAdapter(*report));
     ShowWindow(false, true);
     result->ShowModal();
     Close(1);

@@ -48,7 +48,7 @@ TEST(StartupLanguage, UserDefaultDecidesWithoutSettings) {
     EXPECT_EQ(kEnUs, Decide({}, kDeDe).languageId);
 }
 
-TEST(StartupMode, SetupNeedsAVerdictCodeAndTheStoredResult) {
+TEST(StartupMode, SetupNeedsACheckResultAndTheStoredResult) {
     auto d = Decide({kExe, L"check_result=2"}, kEnUs, std::nullopt, true);
     EXPECT_EQ(StartMode::Setup, d.mode);
     EXPECT_EQ(2, d.checkResult);
@@ -60,7 +60,7 @@ TEST(StartupMode, SetupNeedsAVerdictCodeAndTheStoredResult) {
     EXPECT_EQ(StartMode::Check, Decide({kExe, L"check_result=-1"}, kEnUs, std::nullopt, true).mode);
 }
 
-TEST(StartupMode, VerdictCodeIsReadLikeStrtol) {
+TEST(StartupMode, CheckResultIsReadLikeStrtol) {
     EXPECT_EQ(0, ScanCommandLine({kExe, L"check_result="}).checkResult);
     EXPECT_EQ(0, ScanCommandLine({kExe, L"check_result=abc"}).checkResult);
     EXPECT_EQ(3, ScanCommandLine({kExe, L"/check_result= 3x"}).checkResult);
@@ -73,12 +73,12 @@ TEST(StartupMode, VerdictCodeIsReadLikeStrtol) {
     EXPECT_EQ(StartMode::Setup, Decide({kExe, L"check_result=x"}, kEnUs, std::nullopt, true).mode);
 }
 
-TEST(StartupMode, LanguageArgumentIsNeverAVerdictCode) {
+TEST(StartupMode, LanguageArgumentIsNeverACheckResult) {
     const auto options = ScanCommandLine({kExe, L"lang=en,check_result=2"});
     EXPECT_EQ(-1, options.checkResult);
     EXPECT_TRUE(options.languageFixed);
     EXPECT_EQ(1, options.languageIndex);
-    // Even an unknown language keeps the argument from being a verdict code.
+    // Even an unknown language keeps the argument from being a check result.
     EXPECT_EQ(-1, ScanCommandLine({kExe, L"lang=xx check_result=2"}).checkResult);
 }
 
@@ -118,7 +118,7 @@ TEST(StartupReport, ReportArgumentSelectsReportModeUnlessSetupApplies) {
     // An installer's stored result wins.
     d = Decide({kExe, L"report=r.json", L"check_result=2"}, kEnUs, std::nullopt, true);
     EXPECT_EQ(StartMode::Setup, d.mode);
-    // A verdict code without the stored file leaves report mode in charge.
+    // A check result without the stored file leaves report mode in charge.
     EXPECT_EQ(StartMode::Report, Decide({kExe, L"report=r.json", L"check_result=2"}).mode);
 }
 
@@ -154,7 +154,7 @@ TEST(StartupReport, OnlyAnArgumentThatStartsWithTheKeyCounts) {
 TEST(StartupPaths, AnUnreadableExecutablePathNeverNamesTheDriveRoot) {
     EXPECT_EQ(L"", ResultFilePathFor(L""));
     // With no result path there is nothing to show: check mode, even with a
-    // verdict code and a caller that claims the file exists.
+    // check result and a caller that claims the file exists.
     const StartupDecision d =
         DecideStartup({kExe, L"check_result=2"}, kEnUs, std::nullopt, L"", true);
     EXPECT_EQ(StartMode::Check, d.mode);

@@ -84,10 +84,10 @@ else
 fi
 stop_service
 
-# 4. A verdict code without a stored result gives check mode; closing the
+# 4. A check result without a stored result gives check mode; closing the
 # start window ends the program with 0.
 start_app "$(prepare_app no-result-file)" lang=en check_result=2
-close_with_key "verdict code without result.tvxcfg: the start window, closed" "${start_title[en]}" Escape 0
+close_with_key "check result without result.tvxcfg: the start window, closed" "${start_title[en]}" Escape 0
 
 # 5. A missing skin folder: the toolkit's error box, then exit code 1.
 dir="$(prepare_app no-skin)"

@@ -77,7 +77,7 @@ check "control: the served configuration gives games ($exit_code); else this mac
 check "control: the log is kept" test -s "$data/Logs/Tavolex.log"
 
 # 1. The log folder is a link: no log for this run, nothing written through
-# it, the rest of the check as always (the configuration is stored).
+# it, the rest of the check unchanged (the configuration is stored).
 fresh_ormex
 mkdir -p "$targets/logs"
 printf 'somebody else'"'"'s file\r\n' >"$targets/logs/Tavolex.log"
@@ -231,8 +231,8 @@ rm -f "$data/updates" 2>/dev/null
 start_service --document "$served"
 
 # 6. The registry is left as found: no key exists after a check that did not
-# exist before (an earlier version left an empty HtcVive key, in the 32-bit
-# view, wherever it was allowed to write). Wine saves the registry when its
+# exist before (opening the SteamVR key with create semantics would leave an
+# empty HtcVive key in the 32-bit view wherever it was allowed to write). Wine saves the registry when its
 # server stops, which settle waits for.
 registry_keys() {
     cat "$WINEPREFIX/system.reg" "$WINEPREFIX/user.reg" | sed -n 's/^\(\[[^]]*\]\).*/\1/p' | sort

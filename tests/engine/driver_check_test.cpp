@@ -1,12 +1,12 @@
 #include "engine/check_report.h"
 #include "engine/driver_check.h"
+#include "support/text.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 
-TEST(NvidiaVersion, FollowsTheVendorNumberingRule)
-{
+TEST(NvidiaVersion, FollowsTheVendorNumberingRule) {
     EXPECT_EQ(39135, ToNvidiaVersion(L"23.21.13.9135"));
     EXPECT_EQ(38205, ToNvidiaVersion(L"22.21.13.8205"));
     EXPECT_EQ(28205, ToNvidiaVersion(L"22.21.12.8205"));
@@ -20,8 +20,7 @@ TEST(NvidiaVersion, FollowsTheVendorNumberingRule)
     EXPECT_EQ(39135, ToNvidiaVersion(L"23.21.13.9135."));
 }
 
-TEST(NvidiaVersion, UnreadableTextsGiveZeroOrClampedNumbers)
-{
+TEST(NvidiaVersion, UnreadableTextsGiveZeroOrClampedNumbers) {
     EXPECT_EQ(0, ToNvidiaVersion(L""));
     EXPECT_EQ(0, ToNvidiaVersion(L"391"));
     EXPECT_EQ(0, ToNvidiaVersion(L"a.b"));
@@ -32,8 +31,7 @@ TEST(NvidiaVersion, UnreadableTextsGiveZeroOrClampedNumbers)
     EXPECT_EQ(INT_MIN, ToNvidiaVersion(L"1.-9.-99999999999"));
 }
 
-TEST(NvidiaName, MatchesTheVendorInAnyCaseAndPosition)
-{
+TEST(NvidiaName, MatchesTheVendorInAnyCaseAndPosition) {
     EXPECT_TRUE(IsNvidiaName(L"NVIDIA GeForce GTX 1080 "));
     EXPECT_TRUE(IsNvidiaName(L"GeForce by nVidia"));
     EXPECT_FALSE(IsNvidiaName(L"AMD Radeon RX 580"));
@@ -42,8 +40,7 @@ TEST(NvidiaName, MatchesTheVendorInAnyCaseAndPosition)
     EXPECT_FALSE(IsNvidiaName(L"\xFF4E\xFF56\xFF49\xFF44\xFF49\xFF41"));
 }
 
-TEST(DriverFlags, MarksOutdatedNvidiaDriversPerAdapter)
-{
+TEST(DriverFlags, MarksOutdatedNvidiaDriversPerAdapter) {
     SystemInfoText info;
     info.gpu[0] = L"NVIDIA GeForce GTX 970 ";
     info.dispdriver[0] = L"23.21.13.9064"; // 390.64: the last outdated one
@@ -59,8 +56,7 @@ TEST(DriverFlags, MarksOutdatedNvidiaDriversPerAdapter)
     EXPECT_EQ(3, ComputeDriverFlags(info));
 }
 
-TEST(DriverFlags, NeverMarksOtherVendorsOrUnreadableVersions)
-{
+TEST(DriverFlags, NeverMarksOtherVendorsOrUnreadableVersions) {
     SystemInfoText info;
     EXPECT_EQ(0, ComputeDriverFlags(info));
     info.gpu[0] = L"AMD Radeon ";
@@ -72,8 +68,7 @@ TEST(DriverFlags, NeverMarksOtherVendorsOrUnreadableVersions)
     EXPECT_EQ(0, ComputeDriverFlags(info));
 }
 
-TEST(SplitString, KeepsInnerEmptyPiecesButNoTrailingOne)
-{
+TEST(SplitString, KeepsInnerEmptyPiecesButNoTrailingOne) {
     std::vector<std::wstring> pieces{L"kept"};
     SplitString(L".a..b.", pieces, L".");
     EXPECT_EQ((std::vector<std::wstring>{L"kept", L"", L"a", L"", L"b"}), pieces);
@@ -87,12 +82,11 @@ TEST(SplitString, KeepsInnerEmptyPiecesButNoTrailingOne)
     EXPECT_TRUE(pieces.empty());
 }
 
-TEST(CheckReport, StartsEmptyWithTheGivenConfigurationPath)
-{
+TEST(CheckReport, StartsEmptyWithTheGivenConfigurationPath) {
     CCheckReport report(L"C:\\cfg.json");
     EXPECT_EQ(L"C:\\cfg.json", report.config_path);
-    EXPECT_EQ(0, report.steamvr);
-    EXPECT_EQ(0, report.game_result);
+    EXPECT_EQ(VERDICT_UNDECIDED, report.steamvr);
+    EXPECT_EQ(VERDICT_UNDECIDED, report.game_result);
     EXPECT_EQ(0, report.driver_flags);
     EXPECT_TRUE(report.adapter_names.empty());
     EXPECT_TRUE(CCheckReport().config_path.empty());

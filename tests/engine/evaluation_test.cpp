@@ -41,11 +41,11 @@ TEST(Evaluation, AsksTheMachineInOrderAndFillsTheTexts) {
     EXPECT_TRUE(r.match_info.os.empty());
     EXPECT_TRUE(r.match_info.memory.empty());
     // No lists: only the memory verdict and SteamVR are decided.
-    EXPECT_EQ(2, r.mem_support);
-    EXPECT_EQ(0, r.os_support);
-    EXPECT_EQ(0, r.cpu_game);
-    EXPECT_EQ(0, r.game_result);
-    EXPECT_EQ(1, r.steamvr);
+    EXPECT_EQ(VERDICT_SUPPORTED, r.mem_support);
+    EXPECT_EQ(VERDICT_UNDECIDED, r.os_support);
+    EXPECT_EQ(VERDICT_UNDECIDED, r.cpu_game);
+    EXPECT_EQ(VERDICT_UNDECIDED, r.game_result);
+    EXPECT_EQ(VERDICT_UNSUPPORTED, r.steamvr);
 }
 
 TEST(Evaluation, UnknownAddressWidthAsksWow64) {
@@ -60,8 +60,8 @@ TEST(Evaluation, UnknownAddressWidthAsksWow64) {
     EXPECT_EQ("IsWow64", m.calls[1]);
     EXPECT_EQ(L"(64)", r.display_info.os);
     EXPECT_EQ(L"0GB", r.display_info.memory);
-    EXPECT_EQ(0, r.os_support);
-    EXPECT_EQ(0, r.mem_support);
+    EXPECT_EQ(VERDICT_UNDECIDED, r.os_support);
+    EXPECT_EQ(VERDICT_UNDECIDED, r.mem_support);
 
     CCheckReport r32;
     FakeMachine m32;
@@ -70,7 +70,7 @@ TEST(Evaluation, UnknownAddressWidthAsksWow64) {
     r32.OS = {L"WINDOWS 10"};
     EvaluateFindings(r32, m32);
     EXPECT_EQ(L"Microsoft Windows 10 Pro(32)", r32.display_info.os);
-    EXPECT_EQ(0, r32.os_support);
+    EXPECT_EQ(VERDICT_UNDECIDED, r32.os_support);
 }
 
 TEST(Evaluation, MemoryJustBelowAndAtFourGibibytes) {
@@ -79,13 +79,13 @@ TEST(Evaluation, MemoryJustBelowAndAtFourGibibytes) {
     m.memoryBytes = (4LL << 30) - 1;
     EvaluateFindings(below, m);
     EXPECT_EQ(L"3GB", below.display_info.memory);
-    EXPECT_EQ(0, below.mem_support);
+    EXPECT_EQ(VERDICT_UNDECIDED, below.mem_support);
 
     CCheckReport at;
     m.memoryBytes = 4LL << 30;
     EvaluateFindings(at, m);
     EXPECT_EQ(L"4GB", at.display_info.memory);
-    EXPECT_EQ(2, at.mem_support);
+    EXPECT_EQ(VERDICT_SUPPORTED, at.mem_support);
 }
 
 TEST(Evaluation, BlacklistsOverrideListAcceptance) {
@@ -97,11 +97,11 @@ TEST(Evaluation, BlacklistsOverrideListAcceptance) {
     r.GPU_Video_BlackList = {L"6GB"};
     FakeMachine m;
     EvaluateFindings(r, m);
-    EXPECT_EQ(1, r.cpu_game);
-    EXPECT_EQ(2, r.cpu_video);
-    EXPECT_EQ(1, r.gpu1_game);
-    EXPECT_EQ(1, r.gpu1_video);
-    EXPECT_EQ(1, r.game_result);
+    EXPECT_EQ(VERDICT_UNSUPPORTED, r.cpu_game);
+    EXPECT_EQ(VERDICT_SUPPORTED, r.cpu_video);
+    EXPECT_EQ(VERDICT_UNSUPPORTED, r.gpu1_game);
+    EXPECT_EQ(VERDICT_UNSUPPORTED, r.gpu1_video);
+    EXPECT_EQ(VERDICT_UNSUPPORTED, r.game_result);
 }
 
 TEST(Evaluation, LaptopListOverridesLowEndOnlyOnAPortablePc) {
@@ -117,9 +117,11 @@ TEST(Evaluation, LaptopListOverridesLowEndOnlyOnAPortablePc) {
         EvaluateFindings(r, m);
         return std::make_pair(r.gpu1_game, r.gpu1_video);
     };
-    EXPECT_EQ(std::make_pair(1, 0), run(false, false));
-    EXPECT_EQ(std::make_pair(2, 2), run(true, false));
-    EXPECT_EQ(std::make_pair(1, 2), run(true, true)); // the blacklist runs after
+    using Verdicts = std::pair<int, int>;
+    EXPECT_EQ(Verdicts(VERDICT_UNSUPPORTED, VERDICT_UNDECIDED), run(false, false));
+    EXPECT_EQ(Verdicts(VERDICT_SUPPORTED, VERDICT_SUPPORTED), run(true, false));
+    // The blacklist runs after the laptop list.
+    EXPECT_EQ(Verdicts(VERDICT_UNSUPPORTED, VERDICT_SUPPORTED), run(true, true));
 }
 
 TEST(Evaluation, DriverFlagsComputedWhateverTheVerdicts) {
@@ -128,7 +130,7 @@ TEST(Evaluation, DriverFlagsComputedWhateverTheVerdicts) {
     AddAdapter(r, L"NVIDIA GeForce GTX 970", L"23.21.13.9135");
     FakeMachine m;
     EvaluateFindings(r, m);
-    EXPECT_EQ(0, r.gpu1_game);
+    EXPECT_EQ(VERDICT_UNDECIDED, r.gpu1_game);
     EXPECT_EQ(DRIVER_FLAG_GPU1_OUTDATED, r.driver_flags);
 
     // A stale value is replaced, also with no adapters at all.
@@ -149,22 +151,22 @@ TEST(Evaluation, IntelFirstWithListedNvidiaSecond) {
     m.steam = true;
     m.steamVrInSteam = true;
     EvaluateFindings(r, m);
-    EXPECT_EQ(1, r.gpu1_game);
-    EXPECT_EQ(1, r.gpu1_video);
-    EXPECT_EQ(2, r.gpu2_game);
-    EXPECT_EQ(2, r.gpu2_video);
-    EXPECT_EQ(2, r.game_result);
-    EXPECT_EQ(2, r.video_result);
-    EXPECT_EQ(2, r.steamvr);
+    EXPECT_EQ(VERDICT_UNSUPPORTED, r.gpu1_game);
+    EXPECT_EQ(VERDICT_UNSUPPORTED, r.gpu1_video);
+    EXPECT_EQ(VERDICT_SUPPORTED, r.gpu2_game);
+    EXPECT_EQ(VERDICT_SUPPORTED, r.gpu2_video);
+    EXPECT_EQ(VERDICT_SUPPORTED, r.game_result);
+    EXPECT_EQ(VERDICT_SUPPORTED, r.video_result);
+    EXPECT_EQ(VERDICT_SUPPORTED, r.steamvr);
     EXPECT_EQ(0, r.driver_flags);
 }
 
 TEST(Evaluation, ExistingVerdictsAreNotClearedByASecondRun) {
     // The evaluation only ever sets verdicts; a reused report keeps earlier ones.
     CCheckReport r;
-    r.os_support = 2;
+    r.os_support = VERDICT_SUPPORTED;
     FakeMachine m;
     m.addressWidth = 32;
     EvaluateFindings(r, m);
-    EXPECT_EQ(2, r.os_support);
+    EXPECT_EQ(VERDICT_SUPPORTED, r.os_support);
 }

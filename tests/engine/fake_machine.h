@@ -9,6 +9,7 @@
 
 class FakeMachine : public IMachineProbe {
 public:
+    std::vector<VideoControllerRow> controllers;
     std::wstring caption = L"Microsoft Windows 10 Pro";
     int addressWidth = 64;
     int64_t memoryBytes = 16LL << 30;
@@ -24,6 +25,10 @@ public:
     std::wstring askedAppId;
     bool askedRequireNotUpdating = true;
 
+    std::vector<VideoControllerRow> VideoControllers() override {
+        calls.push_back("VideoControllers");
+        return controllers;
+    }
     void QueryOsCpuMemory(std::wstring& c, int& width, int64_t& bytes) override {
         calls.push_back("QueryOsCpuMemory");
         c = caption;

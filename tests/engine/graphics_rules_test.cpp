@@ -79,7 +79,7 @@ TEST(GameLists, StopsOnceBothGameVerdictsAreSet) {
     // Both game verdicts already decided before adapter 1's AMD list: the
     // step ends, so adapter 1 keeps its low-end 1.
     auto r = WithAdapters({L"NVIDIA GEFORCE GTX 1050 ", L"RADEON RX 580 SERIES "});
-    r.gpu2_game = 1;
+    r.gpu2_game = VERDICT_UNSUPPORTED;
     r.GPU_NV_Game = {L"GTX 1050"};
     r.GPU_AMD_Game = {L"GTX", L"RX 580"};
     ApplyGameLists(r);
@@ -98,7 +98,7 @@ TEST(GameLists, StopsOnceBothGameVerdictsAreSet) {
 TEST(IntegratedGames, IntelAdapterMarkedUnsupportedForGames) {
     auto r = WithAdapters({L"INTEL(R) UHD GRAPHICS 620 "});
     ApplyIntegratedAndLowEndGames(r);
-    EXPECT_EQ(1, r.gpu1_game);
+    EXPECT_EQ(VERDICT_UNSUPPORTED, r.gpu1_game);
 
     // Intel first, a listed NVIDIA second: the Intel one is marked, even
     // over an earlier 2.
@@ -106,30 +106,30 @@ TEST(IntegratedGames, IntelAdapterMarkedUnsupportedForGames) {
     r.GPU_NV_Game = {L"GTX 1060"};
     r.GPU_AMD_Game = {L"UHD"};
     ApplyGameLists(r);
-    EXPECT_EQ(2, r.gpu1_game);
-    EXPECT_EQ(2, r.gpu2_game);
-    r.gpu2_game = 0;
+    EXPECT_EQ(VERDICT_SUPPORTED, r.gpu1_game);
+    EXPECT_EQ(VERDICT_SUPPORTED, r.gpu2_game);
+    r.gpu2_game = VERDICT_UNDECIDED;
     ApplyIntegratedAndLowEndGames(r);
-    EXPECT_EQ(1, r.gpu1_game);
+    EXPECT_EQ(VERDICT_UNSUPPORTED, r.gpu1_game);
 
     // NVIDIA first, Intel second: adapter 2 is marked.
     r = WithAdapters({L"NVIDIA GEFORCE GTX 1060 ", L"INTEL(R) HD GRAPHICS 630 "});
-    r.gpu1_game = 2;
+    r.gpu1_game = VERDICT_SUPPORTED;
     ApplyIntegratedAndLowEndGames(r);
-    EXPECT_EQ(2, r.gpu1_game);
-    EXPECT_EQ(1, r.gpu2_game);
+    EXPECT_EQ(VERDICT_SUPPORTED, r.gpu1_game);
+    EXPECT_EQ(VERDICT_UNSUPPORTED, r.gpu2_game);
 }
 
 TEST(IntegratedGames, LowEndGeForceOnlyWhenNothingDecided) {
     auto r = WithAdapters({L"NVIDIA GEFORCE GTX 750 TI ", L"NVIDIA GEFORCE GT 730 "});
     ApplyIntegratedAndLowEndGames(r);
-    EXPECT_EQ(1, r.gpu1_game);
-    EXPECT_EQ(1, r.gpu2_game);
+    EXPECT_EQ(VERDICT_UNSUPPORTED, r.gpu1_game);
+    EXPECT_EQ(VERDICT_UNSUPPORTED, r.gpu2_game);
 
     r = WithAdapters({L"NVIDIA GEFORCE GTX 750 TI "});
-    r.gpu1_game = 2;
+    r.gpu1_game = VERDICT_SUPPORTED;
     ApplyIntegratedAndLowEndGames(r);
-    EXPECT_EQ(2, r.gpu1_game);
+    EXPECT_EQ(VERDICT_SUPPORTED, r.gpu1_game);
 
     // No adapters: nothing to mark.
     r = WithAdapters({});
@@ -142,11 +142,11 @@ TEST(VideoLists, NvidiaListFirstThenAmdPerAdapter) {
     auto r = WithAdapters({L"NVIDIA GEFORCE MX150 ", L"RADEON RX 550 SERIES "});
     r.GPU_NV_Video = {L"MX"};
     r.GPU_AMD_Video = {L"RX 5"};
-    r.gpu2_video = 1;
+    r.gpu2_video = VERDICT_UNSUPPORTED;
     ApplyVideoLists(r);
-    EXPECT_EQ(2, r.gpu1_video);
-    EXPECT_EQ(2, r.gpu2_video); // a list replaces an earlier 1
-    EXPECT_EQ(0, r.gpu1_game);
+    EXPECT_EQ(VERDICT_SUPPORTED, r.gpu1_video);
+    EXPECT_EQ(VERDICT_SUPPORTED, r.gpu2_video); // a list replaces an earlier 1
+    EXPECT_EQ(VERDICT_UNDECIDED, r.gpu1_game);
 }
 
 TEST(IntegratedVideo, SingleIntelAdapter) {
@@ -179,15 +179,15 @@ TEST(IntegratedVideo, SingleIntelAdapter) {
 
     // A listed video verdict is left alone.
     r = WithAdapters({L"INTEL(R) UHD GRAPHICS 620 "});
-    r.gpu1_video = 2;
+    r.gpu1_video = VERDICT_SUPPORTED;
     ApplyIntegratedVideo(r, kCoreI7);
     EXPECT_PAIR(0, 2, Gpu1(r));
 }
 
 TEST(IntegratedVideo, TwoAdaptersOnlyUndecidedVideoChanges) {
     auto r = WithAdapters({L"INTEL(R) UHD GRAPHICS 630 ", L"NVIDIA GEFORCE GTX 1060 "});
-    r.gpu2_game = 2;
-    r.gpu2_video = 2;
+    r.gpu2_game = VERDICT_SUPPORTED;
+    r.gpu2_video = VERDICT_SUPPORTED;
     ApplyIntegratedVideo(r, kCoreI7);
     EXPECT_PAIR(1, 1, Gpu1(r));
     EXPECT_PAIR(2, 2, Gpu2(r));
@@ -221,15 +221,15 @@ TEST(LaptopLists, WritesThroughTheGivenFields) {
     r.GPU_Video_Laptop = {L"MX"};
     int game = 1, video = 1, game2 = 0, video2 = 0;
     r.ApplyLaptopLists(game, video, game2, video2);
-    EXPECT_EQ(1, game);
-    EXPECT_EQ(2, video);
+    EXPECT_EQ(VERDICT_UNSUPPORTED, game);
+    EXPECT_EQ(VERDICT_SUPPORTED, video);
     EXPECT_PAIR(0, 0, Gpu1(r)); // the report's own fields were not named
 }
 
 TEST(AdapterBlacklists, BlacklistThenException) {
     auto r = WithAdapters({L"NVIDIA QUADRO P5000 ", L"NVIDIA GEFORCE MX150 "});
-    r.gpu1_game = r.gpu1_video = 2;
-    r.gpu2_game = r.gpu2_video = 2;
+    r.gpu1_game = r.gpu1_video = VERDICT_SUPPORTED;
+    r.gpu2_game = r.gpu2_video = VERDICT_SUPPORTED;
     r.GPU_Game_BlackList = {L"QUADRO", L"MX"};
     r.GPU_Game_BlackList_Exception = {L"P5000"};
     ApplyAdapterBlacklists(r);
@@ -239,8 +239,8 @@ TEST(AdapterBlacklists, BlacklistThenException) {
 
 TEST(AdapterBlacklists, VideoBlacklistWithoutExceptionRejectsGamesToo) {
     auto r = WithAdapters({L"NVIDIA GEFORCE GT 730 ", L"NVIDIA GEFORCE GT 1030 "});
-    r.gpu1_game = r.gpu1_video = 2;
-    r.gpu2_game = r.gpu2_video = 2;
+    r.gpu1_game = r.gpu1_video = VERDICT_SUPPORTED;
+    r.gpu2_game = r.gpu2_video = VERDICT_SUPPORTED;
     r.GPU_Video_BlackList = {L"GT "};
     r.GPU_Video_BlackList_Exception = {L"GT 1030"};
     ApplyAdapterBlacklists(r);

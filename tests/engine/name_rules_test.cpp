@@ -5,13 +5,13 @@
 TEST(MatchList, FirstEntryInListOrderDecides) {
     int verdict = 0;
     EXPECT_TRUE(MatchList(verdict, {L"RX 9", L"GTX 10", L"GTX"}, L"NVIDIA GEFORCE GTX 1060 ", 2));
-    EXPECT_EQ(2, verdict);
+    EXPECT_EQ(VERDICT_SUPPORTED, verdict);
     // No match: false, and the verdict keeps whatever it held.
     verdict = 1;
     EXPECT_FALSE(MatchList(verdict, {L"RX 580", L"VEGA"}, L"NVIDIA GEFORCE GTX 1060 ", 2));
-    EXPECT_EQ(1, verdict);
+    EXPECT_EQ(VERDICT_UNSUPPORTED, verdict);
     EXPECT_FALSE(MatchList(verdict, {}, L"ANY", 2));
-    EXPECT_EQ(1, verdict);
+    EXPECT_EQ(VERDICT_UNSUPPORTED, verdict);
     // Matching is case-sensitive over upper-case texts: lists hold upper case.
     EXPECT_FALSE(MatchList(verdict, {L"gtx"}, L"NVIDIA GEFORCE GTX 1060 ", 2));
 }
@@ -19,7 +19,7 @@ TEST(MatchList, FirstEntryInListOrderDecides) {
 TEST(MatchList, EmptyEntryMatchesEveryNameEvenAnEmptyOne) {
     int verdict = 0;
     EXPECT_TRUE(MatchList(verdict, {L""}, L"", 1));
-    EXPECT_EQ(1, verdict);
+    EXPECT_EQ(VERDICT_UNSUPPORTED, verdict);
     EXPECT_TRUE(NameContains(L"INTEL(R) UHD GRAPHICS 620 ", L""));
     // Entries end at their first zero character: "GTX\0XYZ" is "GTX".
     EXPECT_TRUE(NameContains(L"GEFORCE GTX 970", std::wstring(L"GTX\0XYZ", 7)));

@@ -24,26 +24,27 @@ int Game(Criteria c) {
 } // namespace
 
 TEST(OverallVerdicts, Table) {
+    constexpr int U = VERDICT_UNDECIDED, N = VERDICT_UNSUPPORTED, S = VERDICT_SUPPORTED;
     const struct {
         Criteria c;
         int expected;
     } cases[] = {
-        {{2, 2, 0, 2, 2}, 2},
-        {{2, 0, 2, 2, 2}, 2},
-        // Either adapter's 2 is enough.
-        {{2, 1, 2, 2, 2}, 2},
-        {{0, 1, 2, 2, 2}, 0}, // a 1 on adapter 1 counts only when adapter 2 is not 2
-        {{2, 2, 2, 2, 0}, 0},
-        {{2, 2, 2, 0, 2}, 0},
-        {{1, 2, 2, 2, 2}, 1},
-        {{2, 1, 0, 2, 2}, 1},
-        {{2, 1, 1, 2, 2}, 1},
-        {{2, 0, 1, 2, 2}, 0}, // a 1 on adapter 2 alone never does
-        {{2, 2, 2, 1, 2}, 1},
-        {{2, 2, 2, 2, 1}, 1},
-        {{0, 0, 0, 0, 0}, 0},
-        {{0, 0, 0, 0, 1}, 1},
-        {{5, 2, 2, 2, 2}, 0}, // out-of-range codes decide nothing
+        {{S, S, U, S, S}, S},
+        {{S, U, S, S, S}, S},
+        // Either adapter's S is enough.
+        {{S, N, S, S, S}, S},
+        {{U, N, S, S, S}, U}, // an N on adapter 1 counts only when adapter 2 is not S
+        {{S, S, S, S, U}, U},
+        {{S, S, S, U, S}, U},
+        {{N, S, S, S, S}, N},
+        {{S, N, U, S, S}, N},
+        {{S, N, N, S, S}, N},
+        {{S, U, N, S, S}, U}, // an N on adapter 2 alone never does
+        {{S, S, S, N, S}, N},
+        {{S, S, S, S, N}, N},
+        {{U, U, U, U, U}, U},
+        {{U, U, U, U, N}, N},
+        {{5, S, S, S, S}, U}, // out-of-range codes decide nothing
     };
     for (const auto& t : cases)
         EXPECT_EQ(t.expected, Game(t.c)) << t.c.cpu << t.c.gpu1 << t.c.gpu2 << t.c.os << t.c.mem;
@@ -51,37 +52,87 @@ TEST(OverallVerdicts, Table) {
 
 TEST(OverallVerdicts, VideoUsesVideoFieldsAndSharedOsAndMemory) {
     CCheckReport r;
-    r.cpu_game = r.gpu1_game = r.gpu2_game = r.os_support = r.mem_support = 2;
-    r.cpu_video = 1;
-    r.gpu1_video = r.gpu2_video = 2;
+    r.cpu_game = r.gpu1_game = r.gpu2_game = r.os_support = r.mem_support = VERDICT_SUPPORTED;
+    r.cpu_video = VERDICT_UNSUPPORTED;
+    r.gpu1_video = r.gpu2_video = VERDICT_SUPPORTED;
     ApplyOverallVerdicts(r);
-    EXPECT_EQ(2, r.game_result);
-    EXPECT_EQ(1, r.video_result);
+    EXPECT_EQ(VERDICT_SUPPORTED, r.game_result);
+    EXPECT_EQ(VERDICT_UNSUPPORTED, r.video_result);
 
-    r.cpu_video = 2;
-    r.gpu1_video = 0;
-    r.mem_support = 0;
+    r.cpu_video = VERDICT_SUPPORTED;
+    r.gpu1_video = VERDICT_UNDECIDED;
+    r.mem_support = VERDICT_UNDECIDED;
     ApplyOverallVerdicts(r);
-    EXPECT_EQ(0, r.game_result);
-    EXPECT_EQ(0, r.video_result);
+    EXPECT_EQ(VERDICT_UNDECIDED, r.game_result);
+    EXPECT_EQ(VERDICT_UNDECIDED, r.video_result);
 }
 
 TEST(SteamVrVerdict, StandaloneThenSteamThenTheApp) {
     FakeMachine m;
     m.standaloneSteamVr = true;
-    EXPECT_EQ(2, SteamVrVerdict(m));
+    EXPECT_EQ(VERDICT_SUPPORTED, SteamVrVerdict(m));
     EXPECT_EQ(std::vector<std::string>{"FindStandaloneSteamVr"}, m.calls);
 
     FakeMachine noSteam;
-    EXPECT_EQ(1, SteamVrVerdict(noSteam));
+    EXPECT_EQ(VERDICT_UNSUPPORTED, SteamVrVerdict(noSteam));
     EXPECT_EQ((std::vector<std::string>{"FindStandaloneSteamVr", "FindSteam"}), noSteam.calls);
 
     FakeMachine steam;
     steam.steam = true;
-    EXPECT_EQ(1, SteamVrVerdict(steam));
+    EXPECT_EQ(VERDICT_UNSUPPORTED, SteamVrVerdict(steam));
     steam.steamVrInSteam = true;
-    EXPECT_EQ(2, SteamVrVerdict(steam));
+    EXPECT_EQ(VERDICT_SUPPORTED, SteamVrVerdict(steam));
     // SteamVR's application id, with the updating test switched off.
     EXPECT_EQ(L"250820", steam.askedAppId);
     EXPECT_FALSE(steam.askedRequireNotUpdating);
+}
+
+namespace {
+
+int CheckResultFor(int game, int video, int steamvr) {
+    CCheckReport report;
+    report.game_result = game;
+    report.video_result = video;
+    report.steamvr = steamvr;
+    return CheckResultOf(report);
+}
+
+} // namespace
+
+TEST(CheckResultOf, GamesDecideFirstThenVideo) {
+    const int kNotSupported[] = {VERDICT_UNDECIDED, VERDICT_UNSUPPORTED};
+    const int kAny[] = {VERDICT_UNDECIDED, VERDICT_UNSUPPORTED, VERDICT_SUPPORTED};
+    for (int video : kAny) {
+        EXPECT_EQ(CheckResultFor(VERDICT_SUPPORTED, video, VERDICT_SUPPORTED), CHECK_RESULT_GAME);
+        for (int steamvr : kNotSupported)
+            EXPECT_EQ(CheckResultFor(VERDICT_SUPPORTED, video, steamvr),
+                      CHECK_RESULT_GAME_NO_STEAMVR);
+    }
+    for (int game : kNotSupported) {
+        for (int steamvr : kAny) {
+            EXPECT_EQ(CheckResultFor(game, VERDICT_SUPPORTED, steamvr), CHECK_RESULT_VIDEO_ONLY);
+            for (int video : kNotSupported)
+                EXPECT_EQ(CheckResultFor(game, video, steamvr), CHECK_RESULT_NONE);
+        }
+    }
+}
+
+// The other direction: the installer's check result stands for the two
+// overall verdicts, and numbers outside the table mean its nearest end.
+TEST(OverallVerdictsFor, VideoFromVideoOnlyAndGamesFromGame) {
+    const int no = VERDICT_UNSUPPORTED, yes = VERDICT_SUPPORTED;
+    const struct {
+        int checkResult, video, game;
+    } cases[] = {{CHECK_RESULT_NONE, no, no},
+                 {CHECK_RESULT_VIDEO_ONLY, yes, no},
+                 {CHECK_RESULT_GAME, yes, yes},
+                 {CHECK_RESULT_GAME_NO_STEAMVR, yes, yes},
+                 {99, yes, yes},
+                 {-5, no, no},
+                 {-2147483647 - 1, no, no}};
+    for (const auto& c : cases) {
+        const SetupOverallVerdicts v = OverallVerdictsFor(c.checkResult);
+        EXPECT_EQ(v.video, c.video) << c.checkResult;
+        EXPECT_EQ(v.game, c.game) << c.checkResult;
+    }
 }

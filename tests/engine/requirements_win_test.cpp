@@ -188,8 +188,8 @@ TEST(RequirementsChild, EvaluateWithoutConfig) {
     r.Evaluate(m);
     EXPECT_TRUE(r.OS.empty());
     EXPECT_TRUE(r.CPU_Game.empty());
-    EXPECT_EQ(0, r.os_support);
-    EXPECT_EQ(2, r.mem_support);
+    EXPECT_EQ(VERDICT_UNDECIDED, r.os_support);
+    EXPECT_EQ(VERDICT_SUPPORTED, r.mem_support);
     EXPECT_EQ(L"Microsoft Windows 10 Pro(64)", r.display_info.os);
 }
 
@@ -201,8 +201,8 @@ TEST(RequirementsChild, EvaluateWithConfigBesideExe) {
     FakeMachine m;
     r.Evaluate(m);
     EXPECT_EQ((NameList{L"WINDOWS 10"}), r.OS);
-    EXPECT_EQ(2, r.os_support);
-    EXPECT_EQ(2, r.cpu_game);
+    EXPECT_EQ(VERDICT_SUPPORTED, r.os_support);
+    EXPECT_EQ(VERDICT_SUPPORTED, r.cpu_game);
 }
 
 TEST(RequirementsLog, EvaluationReadsTheRealExecutableFolder) {

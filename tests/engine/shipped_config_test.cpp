@@ -12,6 +12,9 @@
 
 namespace {
 
+// Verdicts, short for the tables.
+constexpr int U = VERDICT_UNDECIDED, N = VERDICT_UNSUPPORTED, S = VERDICT_SUPPORTED;
+
 CCheckReport LoadShipped() {
     CCheckReport r;
     std::ifstream in(TVX_SOURCE_DIR "/config/checkerconfig.json", std::ios::binary);
@@ -46,41 +49,41 @@ struct Expect {
 
 TEST(ShippedConfig, GraphicsAdapters) {
     const Expect adapters[] = {
-        {L"NVIDIA GeForce GTX 1060 6GB", 2, 2},
-        {L"NVIDIA GeForce GTX 1050 Ti", 2, 2},
-        {L"NVIDIA GeForce GTX 1050", 1, 2},
-        {L"NVIDIA GeForce GTX 970", 2, 2},
-        {L"NVIDIA GeForce GTX 980M", 1, 2},
-        {L"NVIDIA GeForce GTX 1070 with Max-Q Design", 2, 2},
-        {L"NVIDIA GeForce RTX 2060", 2, 2},
-        {L"NVIDIA GeForce RTX 3070 Laptop GPU", 2, 2},
-        {L"NVIDIA GeForce RTX 4090", 2, 2},
-        {L"NVIDIA GeForce GTX 1650", 2, 2},
-        {L"NVIDIA GeForce GTX 1660 SUPER", 2, 2},
-        {L"NVIDIA GeForce GTX 750 Ti", 1, 2},
-        {L"NVIDIA GeForce GT 730", 1, 1},
-        {L"NVIDIA GeForce GT 1030", 1, 2},
-        {L"NVIDIA GeForce MX150", 1, 2},
-        {L"NVIDIA Quadro P4000", 1, 2},
-        {L"NVIDIA Quadro P5000", 2, 2},
-        {L"NVIDIA Quadro RTX 4000", 2, 2},
-        {L"Radeon RX 580 Series", 2, 2},
-        {L"Radeon (TM) RX 480 Graphics", 2, 2},
-        {L"AMD Radeon RX 5700 XT", 2, 2},
-        {L"AMD Radeon RX 6800 XT", 2, 2},
-        {L"AMD Radeon RX 7900 XTX", 2, 2},
-        {L"Radeon RX 550 Series", 0, 2},
-        {L"AMD Radeon R9 200 Series", 0, 2},
-        {L"AMD Radeon(TM) Graphics", 0, 0},
-        {L"Intel(R) HD Graphics 620", 1, 1},
-        {L"Intel(R) HD Graphics 4600", 1, 1},
-        {L"Intel(R) UHD Graphics 620", 1, 1},
-        {L"Intel(R) Iris(TM) Plus Graphics 655", 1, 2},
-        {L"Intel(R) Iris(TM) Pro Graphics 580", 1, 2},
-        {L"Intel(R) Iris(TM) Graphics 540", 1, 2},
-        {L"Intel(R) Iris(R) Xe Graphics", 1, 1},
-        {L"Intel(R) Arc(TM) A770 Graphics", 2, 2},
-        {L"Microsoft Basic Display Adapter", 1, 1},
+        {L"NVIDIA GeForce GTX 1060 6GB", S, S},
+        {L"NVIDIA GeForce GTX 1050 Ti", S, S},
+        {L"NVIDIA GeForce GTX 1050", N, S},
+        {L"NVIDIA GeForce GTX 970", S, S},
+        {L"NVIDIA GeForce GTX 980M", N, S},
+        {L"NVIDIA GeForce GTX 1070 with Max-Q Design", S, S},
+        {L"NVIDIA GeForce RTX 2060", S, S},
+        {L"NVIDIA GeForce RTX 3070 Laptop GPU", S, S},
+        {L"NVIDIA GeForce RTX 4090", S, S},
+        {L"NVIDIA GeForce GTX 1650", S, S},
+        {L"NVIDIA GeForce GTX 1660 SUPER", S, S},
+        {L"NVIDIA GeForce GTX 750 Ti", N, S},
+        {L"NVIDIA GeForce GT 730", N, N},
+        {L"NVIDIA GeForce GT 1030", N, S},
+        {L"NVIDIA GeForce MX150", N, S},
+        {L"NVIDIA Quadro P4000", N, S},
+        {L"NVIDIA Quadro P5000", S, S},
+        {L"NVIDIA Quadro RTX 4000", S, S},
+        {L"Radeon RX 580 Series", S, S},
+        {L"Radeon (TM) RX 480 Graphics", S, S},
+        {L"AMD Radeon RX 5700 XT", S, S},
+        {L"AMD Radeon RX 6800 XT", S, S},
+        {L"AMD Radeon RX 7900 XTX", S, S},
+        {L"Radeon RX 550 Series", U, S},
+        {L"AMD Radeon R9 200 Series", U, S},
+        {L"AMD Radeon(TM) Graphics", U, U},
+        {L"Intel(R) HD Graphics 620", N, N},
+        {L"Intel(R) HD Graphics 4600", N, N},
+        {L"Intel(R) UHD Graphics 620", N, N},
+        {L"Intel(R) Iris(TM) Plus Graphics 655", N, S},
+        {L"Intel(R) Iris(TM) Pro Graphics 580", N, S},
+        {L"Intel(R) Iris(TM) Graphics 540", N, S},
+        {L"Intel(R) Iris(R) Xe Graphics", N, N},
+        {L"Intel(R) Arc(TM) A770 Graphics", S, S},
+        {L"Microsoft Basic Display Adapter", N, N},
     };
     for (const auto& a : adapters) {
         CCheckReport r = LoadShipped();
@@ -95,28 +98,28 @@ TEST(ShippedConfig, GraphicsAdapters) {
 
 TEST(ShippedConfig, Processors) {
     const Expect processors[] = {
-        {L"Intel(R) Core(TM) i7-8700K CPU @ 3.70GHz", 2, 2},
-        {L"Intel(R) Core(TM) i5-4590 CPU @ 3.30GHz", 2, 2},
-        {L"Intel(R) Core(TM) i5-4460  CPU @ 3.20GHz", 0, 2},
-        {L"Intel(R) Core(TM) i3-8100 CPU @ 3.60GHz", 1, 2},
-        {L"Intel(R) Core(TM) i9-9900K CPU @ 3.60GHz", 2, 2},
-        {L"11th Gen Intel(R) Core(TM) i7-1165G7 @ 2.80GHz", 2, 2},
-        {L"12th Gen Intel(R) Core(TM) i5-12400F", 2, 2},
-        {L"13th Gen Intel(R) Core(TM) i9-13900K", 2, 2},
-        {L"Intel(R) Core(TM) Ultra 7 155H", 2, 2},
-        {L"AMD Ryzen 5 3600 6-Core Processor", 2, 2},
-        {L"AMD Ryzen 7 5800X 8-Core Processor", 2, 2},
-        {L"AMD Ryzen 9 7950X 16-Core Processor", 2, 2},
-        {L"AMD Ryzen 7 PRO 4750U with Radeon Graphics", 2, 2},
-        {L"AMD Ryzen 3 3200G with Radeon Vega Graphics", 0, 2},
-        {L"AMD FX(tm)-8350 Eight-Core Processor", 2, 2},
-        {L"AMD FX(tm)-6300 Six-Core Processor", 0, 2},
-        {L"Intel(R) Pentium(R) CPU G4560 @ 3.50GHz", 1, 0},
-        {L"Intel(R) Pentium(R) Gold G5400 CPU @ 3.70GHz", 1, 2},
-        {L"Intel(R) Celeron(R) CPU N3050 @ 1.60GHz", 1, 1},
-        {L"Intel(R) Atom(TM) x5-Z8350  CPU @ 1.44GHz", 1, 1},
-        {L"Intel(R) Core(TM)2 Duo CPU     E8400  @ 3.00GHz", 0, 0},
-        {L"Intel(R) Xeon(R) CPU E5-2680 v4 @ 2.40GHz", 0, 0},
+        {L"Intel(R) Core(TM) i7-8700K CPU @ 3.70GHz", S, S},
+        {L"Intel(R) Core(TM) i5-4590 CPU @ 3.30GHz", S, S},
+        {L"Intel(R) Core(TM) i5-4460  CPU @ 3.20GHz", U, S},
+        {L"Intel(R) Core(TM) i3-8100 CPU @ 3.60GHz", N, S},
+        {L"Intel(R) Core(TM) i9-9900K CPU @ 3.60GHz", S, S},
+        {L"11th Gen Intel(R) Core(TM) i7-1165G7 @ 2.80GHz", S, S},
+        {L"12th Gen Intel(R) Core(TM) i5-12400F", S, S},
+        {L"13th Gen Intel(R) Core(TM) i9-13900K", S, S},
+        {L"Intel(R) Core(TM) Ultra 7 155H", S, S},
+        {L"AMD Ryzen 5 3600 6-Core Processor", S, S},
+        {L"AMD Ryzen 7 5800X 8-Core Processor", S, S},
+        {L"AMD Ryzen 9 7950X 16-Core Processor", S, S},
+        {L"AMD Ryzen 7 PRO 4750U with Radeon Graphics", S, S},
+        {L"AMD Ryzen 3 3200G with Radeon Vega Graphics", U, S},
+        {L"AMD FX(tm)-8350 Eight-Core Processor", S, S},
+        {L"AMD FX(tm)-6300 Six-Core Processor", U, S},
+        {L"Intel(R) Pentium(R) CPU G4560 @ 3.50GHz", N, U},
+        {L"Intel(R) Pentium(R) Gold G5400 CPU @ 3.70GHz", N, S},
+        {L"Intel(R) Celeron(R) CPU N3050 @ 1.60GHz", N, N},
+        {L"Intel(R) Atom(TM) x5-Z8350  CPU @ 1.44GHz", N, N},
+        {L"Intel(R) Core(TM)2 Duo CPU     E8400  @ 3.00GHz", U, U},
+        {L"Intel(R) Xeon(R) CPU E5-2680 v4 @ 2.40GHz", U, U},
     };
     for (const auto& p : processors) {
         CCheckReport r = LoadShipped();
@@ -135,20 +138,20 @@ TEST(ShippedConfig, OperatingSystems) {
         int width;
         int expected;
     } systems[] = {
-        {L"Microsoft Windows 10 Pro", 64, 2},
-        {L"Microsoft Windows 10 Home", 64, 2},
-        {L"Microsoft Windows 10 Education", 64, 2},
-        {L"Microsoft Windows 10 Enterprise LTSC", 64, 2},
-        {L"Microsoft Windows 11 Pro", 64, 2},
-        {L"Microsoft Windows 11 Home", 64, 2},
-        {L"Microsoft Windows 11 Enterprise", 64, 2},
-        {L"Microsoft Windows 11 Pro for Workstations", 64, 2},
-        {L"Microsoft Windows 10 \x5BB6\x5EAD\x4E2D\x6587\x7248", 64, 2},
-        {L"Microsoft Windows 11 \x4E13\x4E1A\x7248", 64, 2},
-        {L"Microsoft Windows 10 Pro", 32, 0},
-        {L"Microsoft Windows 7 Professional", 64, 0},
-        {L"Microsoft Windows 8.1 Pro", 64, 0},
-        {L"Microsoft Windows Server 2019 Standard", 64, 0},
+        {L"Microsoft Windows 10 Pro", 64, S},
+        {L"Microsoft Windows 10 Home", 64, S},
+        {L"Microsoft Windows 10 Education", 64, S},
+        {L"Microsoft Windows 10 Enterprise LTSC", 64, S},
+        {L"Microsoft Windows 11 Pro", 64, S},
+        {L"Microsoft Windows 11 Home", 64, S},
+        {L"Microsoft Windows 11 Enterprise", 64, S},
+        {L"Microsoft Windows 11 Pro for Workstations", 64, S},
+        {L"Microsoft Windows 10 \x5BB6\x5EAD\x4E2D\x6587\x7248", 64, S},
+        {L"Microsoft Windows 11 \x4E13\x4E1A\x7248", 64, S},
+        {L"Microsoft Windows 10 Pro", 32, U},
+        {L"Microsoft Windows 7 Professional", 64, U},
+        {L"Microsoft Windows 8.1 Pro", 64, U},
+        {L"Microsoft Windows Server 2019 Standard", 64, U},
     };
     for (const auto& s : systems) {
         CCheckReport r = LoadShipped();
@@ -175,13 +178,13 @@ TEST(ShippedConfig, WholeMachines) {
     m.steam = true;
     m.steamVrInSteam = true;
     EvaluateFindings(laptop, m);
-    EXPECT_EQ(1, laptop.gpu1_game);
-    EXPECT_EQ(1, laptop.gpu1_video);
-    EXPECT_EQ(2, laptop.gpu2_game); // lifted by the laptop list
-    EXPECT_EQ(2, laptop.gpu2_video);
-    EXPECT_EQ(2, laptop.game_result);
-    EXPECT_EQ(2, laptop.video_result);
-    EXPECT_EQ(2, laptop.steamvr);
+    EXPECT_EQ(VERDICT_UNSUPPORTED, laptop.gpu1_game);
+    EXPECT_EQ(VERDICT_UNSUPPORTED, laptop.gpu1_video);
+    EXPECT_EQ(VERDICT_SUPPORTED, laptop.gpu2_game); // lifted by the laptop list
+    EXPECT_EQ(VERDICT_SUPPORTED, laptop.gpu2_video);
+    EXPECT_EQ(VERDICT_SUPPORTED, laptop.game_result);
+    EXPECT_EQ(VERDICT_SUPPORTED, laptop.video_result);
+    EXPECT_EQ(VERDICT_SUPPORTED, laptop.steamvr);
 
     // An office PC: video at best.
     CCheckReport office = LoadShipped();
@@ -191,7 +194,7 @@ TEST(ShippedConfig, WholeMachines) {
     o.caption = L"Microsoft Windows 11 Pro";
     o.memoryBytes = 8LL << 30;
     EvaluateFindings(office, o);
-    EXPECT_EQ(1, office.game_result);
-    EXPECT_EQ(2, office.video_result);
-    EXPECT_EQ(1, office.steamvr);
+    EXPECT_EQ(VERDICT_UNSUPPORTED, office.game_result);
+    EXPECT_EQ(VERDICT_SUPPORTED, office.video_result);
+    EXPECT_EQ(VERDICT_UNSUPPORTED, office.steamvr);
 }

@@ -113,7 +113,7 @@ for kind in picture sub-layout-missing sub-layout-broken; do
 done
 
 # Report mode: one whole check without windows (the same check as the start
-# window's, and the same log). Passes when the check ends with a check code
+# window's, and the same log). Passes when the check ends with a check result
 # and writes its report.
 report_case() { # description dir
     start_app "$2" lang=en "report=$("$wine" winepath -w "$2")\\report.json"

@@ -41,6 +41,8 @@ std::vector<std::wstring> Split(const uint8_t* data, size_t size, wchar_t separa
 class TextMachine : public IMachineProbe {
 public:
     explicit TextMachine(std::wstring brand, bool flag) : m_brand(std::move(brand)), m_flag(flag) {}
+    // The adapters are filled in the report directly, before the evaluation.
+    std::vector<VideoControllerRow> VideoControllers() override { return {}; }
     void QueryOsCpuMemory(std::wstring& caption, int& width, int64_t& bytes) override {
         caption = m_brand;
         width = 0;

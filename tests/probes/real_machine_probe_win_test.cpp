@@ -1,6 +1,6 @@
 // The real machine seam answers with the probes' findings under Wine.
 #include "engine/check_report.h"
-#include "engine/cpu_brand.h"
+#include "probes/cpu_brand.h"
 #include "engine/machine_probe.h"
 #include "probes/wmi_helper.h"
 

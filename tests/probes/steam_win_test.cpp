@@ -1,6 +1,7 @@
 // Steam and SteamVR detection against real registry keys and files, seeded by
 // the tests in the views the probe reads and removed after each test.
 #include "probes/steam_info.h"
+#include "support/registry_win.h"
 #include "support/log.h"
 #include "tests/support/child_process_win.h"
 #include "tests/win/temp_dir.h"
@@ -414,7 +415,7 @@ TEST_F(SteamProbe, ReadRegistryDwordWantsTheDwordType) {
 // An elevated check may write where a user's cannot: asking must leave the
 // registry as it found it, in both views of the machine-wide branch.
 TEST_F(SteamProbe, AskingLeavesNoKeyBehind) {
-    // An empty key an earlier version left (SetUp saw it holds nothing).
+    // An empty key from an earlier run (SetUp saw it holds nothing).
     DeleteTree(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, L"Software", L"HtcVive");
     DeleteTree(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, L"Software", L"HtcVive");
     LogLines lines;

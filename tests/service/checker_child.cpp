@@ -39,6 +39,7 @@ struct CheckerChild {
         } else if (action == L"run") {
             FakeMachine machine;
             machine.standaloneSteamVr = true;
+            machine.controllers = {{kChildAdapter, L"1.0"}};
             code = static_cast<UINT>(checker.Run(L"en", machine));
         } else {
             code = 100;

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+constexpr wchar_t kChildAdapter[] = L"Radeon Test Adapter";
+
 struct ChildOutcome {
     DWORD exitCode = 0xFFFFFFFF;
     // Messages of the lines the child appended, "<separator>" for the mark
@@ -19,7 +21,8 @@ struct ChildOutcome {
 
 // "download": CSystemChecker(configPath).DownloadConfig(), exit code 0.
 // "run": Run(L"en") with a fixed machine (a Core i7-8700K, 64-bit Windows 10,
-// 16 GiB, standalone SteamVR), exit code = the overall check code.
+// 16 GiB, standalone SteamVR, the one adapter kChildAdapter), exit code = the
+// check result.
 // `elevated` forces the child's answer to "is this process elevated?";
 // without it the child asks Windows (Wine answers yes).
 ChildOutcome RunCheckerChild(const std::wstring& configPath, const wchar_t* action,

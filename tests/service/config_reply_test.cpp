@@ -116,27 +116,27 @@ TEST(DocumentUrl, OnlyWebAddressesAreFetched) {
         EXPECT_FALSE(IsDocumentUrl(url)) << url;
 }
 
-TEST(DocumentVerdicts, OnlyAWholeJsonObjectWithStatus200IsStored) {
+TEST(DocumentUses, OnlyAWholeJsonObjectWithStatus200IsStored) {
     const std::string good = "{\"body\":{\"OS\":[\"WINDOWS 10\"]}}\r\n";
-    EXPECT_EQ(JudgeDocument(Reply(true, 200, good)), DocumentVerdict::Store);
-    EXPECT_EQ(JudgeDocument(Reply(true, 200, "// kept comment\n{}")), DocumentVerdict::Store);
+    EXPECT_EQ(JudgeDocument(Reply(true, 200, good)), DocumentUse::Store);
+    EXPECT_EQ(JudgeDocument(Reply(true, 200, "// kept comment\n{}")), DocumentUse::Store);
 
     // A reply that did not arrive whole is no reply: nothing to say about it.
-    EXPECT_EQ(JudgeDocument(Reply(false, 200, good)), DocumentVerdict::Failed);
-    EXPECT_EQ(JudgeDocument(Reply(false, 0, "")), DocumentVerdict::Failed);
+    EXPECT_EQ(JudgeDocument(Reply(false, 200, good)), DocumentUse::Failed);
+    EXPECT_EQ(JudgeDocument(Reply(false, 0, "")), DocumentUse::Failed);
     HttpReply huge = Reply(false, 200, "");
     huge.tooLarge = true;
-    EXPECT_EQ(JudgeDocument(huge), DocumentVerdict::TooLarge);
+    EXPECT_EQ(JudgeDocument(huge), DocumentUse::TooLarge);
 
     // Error pages, whatever they hold; a redirect that was not followed.
     for (unsigned long status : {404ul, 500ul, 302ul, 204ul, 0ul})
-        EXPECT_EQ(JudgeDocument(Reply(true, status, good)), DocumentVerdict::BadStatus) << status;
+        EXPECT_EQ(JudgeDocument(Reply(true, status, good)), DocumentUse::BadStatus) << status;
 
     // Status 200 with a captive portal's page, a cut-off body, another root.
     for (const char* body :
          {"<html><body>Sign in to the hotel network</body></html>", "{\"body\":{\"OS\":[\"WIND", "",
           "null", "[{\"body\":{}}]", "\"text\"", "12", "true"})
-        EXPECT_EQ(JudgeDocument(Reply(true, 200, body)), DocumentVerdict::BadJson) << body;
+        EXPECT_EQ(JudgeDocument(Reply(true, 200, body)), DocumentUse::BadJson) << body;
 }
 
 } // namespace

@@ -72,6 +72,7 @@ protected:
 TEST_F(ReferenceService, WholeRunIsSignedStoredAndEvaluated) {
     FakeMachine machine;
     machine.standaloneSteamVr = true;
+    machine.controllers = {{kChildAdapter, L"1.0"}};
     CSystemChecker checker(configPath);
     // The served document's AMD games list holds an empty entry: it takes
     // whatever adapter the host reports, with none of the NVIDIA list's

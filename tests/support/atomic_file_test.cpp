@@ -87,8 +87,8 @@ TEST(ReplaceFileContents, ALinkAtTheTargetIsReplacedNeverWrittenThrough) {
 TEST(ReplaceFileContents, PlantedTemporaryNamesAreNeverOpened) {
     TempDir dir;
     const std::wstring target = dir.File(L"checkerconfig.json");
-    // The names an earlier version used (process and thread ids), and
-    // guesses at this one's.
+    // Names built from process and thread ids, and guesses at the names
+    // this one picks.
     const std::map<std::wstring, std::string> planted = {
         {L"checkerconfig.json.1234-5678.tmp", "planted 1"},
         {L"checkerconfig.json.tmp", "planted 2"},

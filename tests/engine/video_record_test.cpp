@@ -1,5 +1,5 @@
 // The graphics adapter slot rules, with made-up WMI rows.
-#include "probes/video_record.h"
+#include "engine/video_record.h"
 
 #include <gtest/gtest.h>
 

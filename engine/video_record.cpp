@@ -1,4 +1,4 @@
-#include "probes/video_record.h"
+#include "engine/video_record.h"
 
 #include "support/text.h"
 

@@ -1,6 +1,4 @@
-#include "engine/cpu_brand.h"
-
-#include "engine/check_report.h"
+#include "probes/cpu_brand.h"
 
 #include <cstdint>
 #include <cstring>
@@ -51,9 +49,4 @@ std::wstring ReadCpuBrandString() {
 #else
     return {};
 #endif
-}
-
-int CCheckReport::GetCpuBrandString(std::wstring& brand) {
-    brand = ReadCpuBrandString();
-    return static_cast<int>(brand.size());
 }

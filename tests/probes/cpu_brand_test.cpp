@@ -1,5 +1,5 @@
 #include "engine/check_report.h"
-#include "engine/cpu_brand.h"
+#include "probes/cpu_brand.h"
 
 #include <gtest/gtest.h>
 
