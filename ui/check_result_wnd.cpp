@@ -191,7 +191,7 @@ void CCheckResultWnd::SetShown(const wchar_t* name, bool visible) {
 
 void CCheckResultWnd::ShowVerdictTabs(const wchar_t* gameTab, const wchar_t* videoTab, int game,
                                       int video) {
-    const VerdictPages pages = VerdictTabPages(game, video);
+    const VerdictTabs pages = TabsForVerdicts(game, video);
     SelectTab(gameTab, pages.game);
     SelectTab(videoTab, pages.video);
 }

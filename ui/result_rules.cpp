@@ -31,8 +31,8 @@ int VerdictTabPage(int verdict) {
     }
 }
 
-VerdictPages VerdictTabPages(int game, int video) {
-    VerdictPages pages;
+VerdictTabs TabsForVerdicts(int game, int video) {
+    VerdictTabs pages;
     if (game == VERDICT_SUPPORTED) {
         pages.game = COMPONENT_PAGE_SUPPORTED;
         pages.video = COMPONENT_PAGE_SUPPORTED;

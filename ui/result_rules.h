@@ -26,13 +26,13 @@ enum ComponentPage {
 // other number leaves the tab as it is.
 int VerdictTabPage(int verdict);
 
-struct VerdictPages {
+struct VerdictTabs {
     int game = COMPONENT_PAGE_UNCHANGED;
     int video = COMPONENT_PAGE_UNCHANGED;
 };
 // A supported game verdict puts both tabs on "supported", whatever the video
 // verdict says; otherwise each tab follows its own verdict.
-VerdictPages VerdictTabPages(int game, int video);
+VerdictTabs TabsForVerdicts(int game, int video);
 
 // Memory: supported selects the supported page, anything else the other.
 int MemoryTabPage(int memory);

@@ -5,22 +5,22 @@
 
 TEST(ResultRulesTest, VerdictTabsFollowTheGameVerdictFirst) {
     // A supported game verdict wins over any video verdict.
-    EXPECT_EQ(VerdictTabPages(2, 0).game, 0);
-    EXPECT_EQ(VerdictTabPages(2, 0).video, 0);
-    EXPECT_EQ(VerdictTabPages(2, 9).video, 0);
+    EXPECT_EQ(TabsForVerdicts(2, 0).game, 0);
+    EXPECT_EQ(TabsForVerdicts(2, 0).video, 0);
+    EXPECT_EQ(TabsForVerdicts(2, 9).video, 0);
     // Otherwise each tab follows its own verdict: 2 -> 0, 1 -> 1, 0 -> 2.
-    EXPECT_EQ(VerdictTabPages(0, 2).game, 2);
-    EXPECT_EQ(VerdictTabPages(0, 2).video, 0);
-    EXPECT_EQ(VerdictTabPages(1, 1).game, 1);
-    EXPECT_EQ(VerdictTabPages(1, 1).video, 1);
-    EXPECT_EQ(VerdictTabPages(1, 0).video, 2);
+    EXPECT_EQ(TabsForVerdicts(0, 2).game, 2);
+    EXPECT_EQ(TabsForVerdicts(0, 2).video, 0);
+    EXPECT_EQ(TabsForVerdicts(1, 1).game, 1);
+    EXPECT_EQ(TabsForVerdicts(1, 1).video, 1);
+    EXPECT_EQ(TabsForVerdicts(1, 0).video, 2);
     // A video verdict out of range leaves the video tab alone.
-    EXPECT_EQ(VerdictTabPages(1, 7).game, 1);
-    EXPECT_EQ(VerdictTabPages(1, 7).video, -1);
+    EXPECT_EQ(TabsForVerdicts(1, 7).game, 1);
+    EXPECT_EQ(TabsForVerdicts(1, 7).video, -1);
     // A game verdict out of range changes neither tab.
-    EXPECT_EQ(VerdictTabPages(3, 2).game, -1);
-    EXPECT_EQ(VerdictTabPages(3, 2).video, -1);
-    EXPECT_EQ(VerdictTabPages(-1, 2).video, -1);
+    EXPECT_EQ(TabsForVerdicts(3, 2).game, -1);
+    EXPECT_EQ(TabsForVerdicts(3, 2).video, -1);
+    EXPECT_EQ(TabsForVerdicts(-1, 2).video, -1);
 }
 
 TEST(ResultRulesTest, MemoryOverallAndSetupPages) {
