@@ -15,7 +15,6 @@ constexpr DWORD kFolderAccess = FILE_READ_ATTRIBUTES | FILE_TRAVERSE | FILE_LIST
 // files, whatever the new folder's own list lets its user do later, and can
 // remove the folder again.
 constexpr DWORD kCreatorAccess = kFolderAccess | FILE_ADD_FILE | FILE_ADD_SUBDIRECTORY | DELETE;
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 std::wstring FinalPath(HANDLE handle) {
     std::wstring path(MAX_PATH, L'\0');
@@ -141,10 +140,9 @@ bool FolderChain::Open(const GuardedPath& path, bool createMissing) {
             // A link that cannot even be opened as a folder (Wine refuses to
             // open a Unix symbolic link itself as one) is a failed check too.
             const DWORD error = GetLastError();
-            const DWORD entry =
-                handle ? 0 : EntryAttributes(parent, path.folders[depth - 1]);
-            const bool link = entry != INVALID_FILE_ATTRIBUTES &&
-                              (entry & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+            const DWORD entry = handle ? 0 : EntryAttributes(parent, path.folders[depth - 1]);
+            const bool link =
+                entry != INVALID_FILE_ATTRIBUTES && (entry & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
             SetLastError(error);
             return Fail(handle || link);
         }

@@ -3,13 +3,12 @@
 #include "support/files_win.h"
 #include "support/folder_chain.h"
 #include "support/long_path.h"
+#include "support/nt_file_win.h"
 #include "support/temp_file.h"
 
 #include <shlobj.h>
 
 namespace {
-
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 DWORD WriteAndCommit(TempFile& temp, const std::string& bytes) {
     const DWORD written = temp.Write(bytes);

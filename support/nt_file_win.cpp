@@ -122,7 +122,7 @@ DWORD EntryAttributes(HANDLE folder, const std::wstring& name) {
     NtOpenRequest reopen;
     reopen.folder = folder;
     reopen.access = FILE_LIST_DIRECTORY;
-    reopen.share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    reopen.share = kShareAll;
     reopen.kind = NtKind::Folder;
     const HandleOwner listing = NtOpenIn(reopen);
     if (!listing)

@@ -11,6 +11,9 @@
 
 #include <string>
 
+// Sharing that keeps nobody else out, renames and deletions included.
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
 // What a name inside an open folder should become.
 enum class NtDisposition {
     OpenExisting, // FILE_OPEN: it must exist

@@ -13,6 +13,7 @@
 //   ComOwner<T>        T*          T::Release
 //   BstrOwner          BSTR        SysFreeString
 //   GdiObjectOwner     HGDIOBJ     DeleteObject (fonts, bitmaps, brushes)
+//   GlobalOwner        HGLOBAL     GlobalFree
 //   MemoryDcOwner      HDC         DeleteDC (CreateCompatibleDC's; a window's
 //                                  DC is released, not deleted)
 //   SelectionScope     SelectObject, and the previous object selected back
@@ -122,6 +123,13 @@ struct GdiObjectTraits {
     static void Close(Type h) { DeleteObject(h); }
 };
 
+struct GlobalTraits {
+    using Type = HGLOBAL;
+    static Type Empty() { return nullptr; }
+    static bool IsValid(Type h) { return h != nullptr; }
+    static void Close(Type h) { GlobalFree(h); }
+};
+
 struct MemoryDcTraits {
     using Type = HDC;
     static Type Empty() { return nullptr; }
@@ -130,6 +138,8 @@ struct MemoryDcTraits {
 };
 
 using HandleOwner = UniqueOwner<KernelHandleTraits>;
+// GlobalAlloc's memory; owned until the clipboard takes it.
+using GlobalOwner = UniqueOwner<GlobalTraits>;
 // Never give it a predefined root such as HKEY_LOCAL_MACHINE: only keys this
 // program opened are closed.
 using RegKeyOwner = UniqueOwner<RegKeyTraits>;

@@ -12,14 +12,6 @@ namespace {
 constexpr int kOpenAttempts = 5;
 constexpr DWORD kOpenRetryMilliseconds = 20;
 
-struct GlobalTraits {
-    using Type = HGLOBAL;
-    static Type Empty() { return nullptr; }
-    static bool IsValid(Type h) { return h != nullptr; }
-    static void Close(Type h) { GlobalFree(h); }
-};
-using GlobalOwner = UniqueOwner<GlobalTraits>;
-
 class ClipboardScope {
 public:
     explicit ClipboardScope(HWND owner) {
