@@ -1,9 +1,9 @@
 #include "toolkit/container.h"
 
+#include "toolkit/layout_math.h"
 #include "toolkit/markup.h"
 #include "toolkit/paint_manager.h"
 #include "toolkit/scroll_bar.h"
-#include "toolkit/scroll_math.h"
 
 #include <algorithm>
 

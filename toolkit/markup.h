@@ -37,26 +37,3 @@ std::optional<bool> ParseBool(const std::string& text);
 std::optional<int> ParseInt(const std::string& text);
 // Comma-separated integers, exactly `count` of them: "4,8,4,8".
 std::optional<std::vector<int>> ParseInts(const std::string& text, size_t count);
-
-// One child of a vertical or horizontal box, along the box's axis.
-struct BoxItem {
-    int size = -1; // fixed length, or -1 to share the room left over
-    int padBefore = 0;
-    int padAfter = 0;
-    // A fixed item that gives up room when the items do not fit (a scroll
-    // area, which then shows less of its content).
-    bool shrink = false;
-};
-
-struct BoxSpan {
-    int start = 0;
-    int length = 0;
-};
-
-// Places items one after another along [start, start + length), separated by
-// `gap`. Fixed items keep their size; stretch items share what is left equally
-// (the first ones take the remainder pixels) and never go below zero. When
-// the fixed items do not fit, shrinkable ones give up room first, in order,
-// down to zero; whatever still does not fit overflows the end rather than
-// squashing other items: a layout that is too small shows clipping.
-std::vector<BoxSpan> LayoutBox(int start, int length, int gap, const std::vector<BoxItem>& items);

@@ -1,9 +1,9 @@
 #include "toolkit/scroll_bar.h"
 
 #include "toolkit/container.h"
+#include "toolkit/layout_math.h"
 #include "toolkit/markup.h"
 #include "toolkit/render.h"
-#include "toolkit/scroll_math.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 // as a layout document, every attribute of the tree goes through each value
 // parser, and a box is laid out from the numbers found. The raw bytes also go
 // through the value parsers directly, since most mutations are not XML.
+#include "toolkit/layout_math.h"
 #include "toolkit/markup.h"
 
 #include <cstdint>

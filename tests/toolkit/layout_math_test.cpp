@@ -2,8 +2,7 @@
 // bars and the names groups read out as.
 #include "toolkit/accessible_names.h"
 #include "toolkit/dpi_scale.h"
-#include "toolkit/markup.h"
-#include "toolkit/scroll_math.h"
+#include "toolkit/layout_math.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +15,33 @@ TEST(DpiScaleTest, ScalesOnceAndRoundsHalfAwayFromZero) {
     EXPECT_EQ(ScaleForDpi(12, 120), 15);
     EXPECT_EQ(ScaleForDpi(0, 192), 0);
     EXPECT_EQ(ScaleForDpi(720, 0), 720); // no DPI known: as authored
+}
+
+TEST(LayoutBoxTest, StretchItemsShareTheRoomLeft) {
+    // 100 px, gap 4: fixed 20 (+2 padding each side), two stretch items share
+    // 100 - 24 - 8 = 68, the first taking the odd pixel if any.
+    const auto spans = LayoutBox(10, 100, 4, {{-1, 0, 0}, {20, 2, 2}, {-1, 0, 0}});
+    ASSERT_EQ(spans.size(), 3u);
+    EXPECT_EQ(spans[0].start, 10);
+    EXPECT_EQ(spans[0].length, 34);
+    EXPECT_EQ(spans[1].start, 10 + 34 + 4 + 2);
+    EXPECT_EQ(spans[1].length, 20);
+    EXPECT_EQ(spans[2].start, spans[1].start + 20 + 2 + 4);
+    EXPECT_EQ(spans[2].length, 34);
+    EXPECT_EQ(spans[2].start + spans[2].length, 110);
+
+    const auto odd = LayoutBox(0, 11, 0, {{-1, 0, 0}, {-1, 0, 0}});
+    EXPECT_EQ(odd[0].length, 6);
+    EXPECT_EQ(odd[1].length, 5);
+}
+
+TEST(LayoutBoxTest, OverflowsInsteadOfShrinkingFixedItems) {
+    const auto spans = LayoutBox(0, 50, 0, {{40, 0, 0}, {-1, 0, 0}, {40, 0, 0}});
+    EXPECT_EQ(spans[0].length, 40);
+    EXPECT_EQ(spans[1].length, 0); // stretch never goes negative
+    EXPECT_EQ(spans[2].start, 40);
+    EXPECT_EQ(spans[2].length, 40);
+    EXPECT_TRUE(LayoutBox(0, 10, 3, {}).empty());
 }
 
 TEST(LayoutBoxTest, ShrinkableItemsGiveUpRoomFirst) {

@@ -22,8 +22,7 @@ TEST(MarkupTest, ParsesElementsAttributesAndNesting) {
               "\xE6\xA3\x80\xE6\xB5\x8B\xE7\xBB\x93\xE6\x9E\x9C");
 }
 
-TEST(MarkupTest, AcceptsAByteOrderMark)
-{
+TEST(MarkupTest, AcceptsAByteOrderMark) {
     // Editors on Windows often save UTF-8 with a BOM.
     MarkupNode root;
     ASSERT_TRUE(ParseMarkup("\xEF\xBB\xBF<Label text=\"\xE5\x86\x85\"/>", root));
@@ -77,31 +76,4 @@ TEST(MarkupTest, NumbersAndBooleans) {
     EXPECT_EQ(ParseBool("TRUE"), true);
     EXPECT_EQ(ParseBool("0"), false);
     EXPECT_FALSE(ParseBool("yes"));
-}
-
-TEST(MarkupTest, BoxLayoutSharesRoomBetweenStretchItems) {
-    // 100 px, gap 4: fixed 20 (+2 padding each side), two stretch items share
-    // 100 - 24 - 8 = 68, the first taking the odd pixel if any.
-    const auto spans = LayoutBox(10, 100, 4, {{-1, 0, 0}, {20, 2, 2}, {-1, 0, 0}});
-    ASSERT_EQ(spans.size(), 3u);
-    EXPECT_EQ(spans[0].start, 10);
-    EXPECT_EQ(spans[0].length, 34);
-    EXPECT_EQ(spans[1].start, 10 + 34 + 4 + 2);
-    EXPECT_EQ(spans[1].length, 20);
-    EXPECT_EQ(spans[2].start, spans[1].start + 20 + 2 + 4);
-    EXPECT_EQ(spans[2].length, 34);
-    EXPECT_EQ(spans[2].start + spans[2].length, 110);
-
-    const auto odd = LayoutBox(0, 11, 0, {{-1, 0, 0}, {-1, 0, 0}});
-    EXPECT_EQ(odd[0].length, 6);
-    EXPECT_EQ(odd[1].length, 5);
-}
-
-TEST(MarkupTest, BoxLayoutOverflowsInsteadOfShrinkingFixedItems) {
-    const auto spans = LayoutBox(0, 50, 0, {{40, 0, 0}, {-1, 0, 0}, {40, 0, 0}});
-    EXPECT_EQ(spans[0].length, 40);
-    EXPECT_EQ(spans[1].length, 0); // stretch never goes negative
-    EXPECT_EQ(spans[2].start, 40);
-    EXPECT_EQ(spans[2].length, 40);
-    EXPECT_TRUE(LayoutBox(0, 10, 3, {}).empty());
 }
