@@ -7,34 +7,27 @@
 #include "toolkit/container.h"
 #include "toolkit/oleacc_api.h"
 
-namespace {
-
-CControlUI* FindById(CControlUI* control, int id) {
-    if (control->GetAccessibleId() == id)
-        return control;
-    if (auto* container = dynamic_cast<CContainerUI*>(control))
-        for (int i = 0; i < container->GetCount(); ++i)
-            if (CControlUI* found = FindById(container->GetItemAt(i), id))
-                return found;
-    return nullptr;
-}
-
-} // namespace
-
 IAccessible* CPaintManagerUI::GetAccessible() {
     if (m_window == nullptr)
         return nullptr;
-    if (m_accessible == nullptr)
-        m_accessible = AccessibleObject::ForClient(this);
+    if (!m_accessible)
+        m_accessible.reset(AccessibleObject::ForClient(this));
     m_accessible->AddRef();
-    return m_accessible;
+    return m_accessible.get();
 }
 
 CControlUI* CPaintManagerUI::FindByAccessibleId(int id) const {
     // Ids are negative; 0 would match every control without an object.
-    if (id >= 0 || !m_root)
-        return nullptr;
-    return FindById(m_root.get(), id);
+    // Only shown controls: a reader is never told of the others.
+    CControlUI* found = nullptr;
+    if (id < 0 && m_root)
+        VisitShown(*m_root, [id, &found](CControlUI& control) {
+            if (control.GetAccessibleId() != id)
+                return VisitStep::Enter;
+            found = &control;
+            return VisitStep::Stop;
+        });
+    return found;
 }
 
 UINT CPaintManagerUI::ActivateMessage() {
@@ -66,10 +59,9 @@ LRESULT CPaintManagerUI::AnswerGetObject(WPARAM flags) {
 }
 
 void CPaintManagerUI::OnWindowGone() {
-    if (m_accessible != nullptr) {
-        static_cast<AccessibleObject*>(m_accessible)->Disconnect();
-        m_accessible->Release();
-        m_accessible = nullptr;
+    if (m_accessible) {
+        m_accessible->Disconnect();
+        m_accessible.reset();
     }
     // The handle may soon name another window: nothing is sent to it again.
     m_window = nullptr;

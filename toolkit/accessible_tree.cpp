@@ -7,14 +7,15 @@
 
 namespace {
 
-void CollectExposed(CControlUI* control, std::vector<CControlUI*>& out) {
-    if (KindOf(*control) != AccessibleKind::Hidden) {
-        out.push_back(control);
-        return;
-    }
-    if (auto* container = dynamic_cast<CContainerUI*>(control))
-        for (CControlUI* child : container->ShownChildren())
-            CollectExposed(child, out);
+// A control a screen reader is told of stands for everything inside it; a
+// hidden one hands its place to what it holds.
+void CollectExposed(CControlUI& control, std::vector<CControlUI*>& out) {
+    VisitShown(control, [&out](CControlUI& c) {
+        if (KindOf(c) == AccessibleKind::Hidden)
+            return VisitStep::Enter;
+        out.push_back(&c);
+        return VisitStep::Pass;
+    });
 }
 
 } // namespace
@@ -30,7 +31,7 @@ AccessibleKind KindOf(const CControlUI& control) {
         return AccessibleKind::Link;
     if (role == AccessibleRole::Group)
         return AccessibleKind::Group;
-    if (dynamic_cast<const CContainerUI*>(&control) != nullptr)
+    if (control.AsContainer() != nullptr)
         return named ? AccessibleKind::Group : AccessibleKind::Hidden;
     if (dynamic_cast<const CLabelUI*>(&control) != nullptr)
         return named || !control.GetText().empty() ? AccessibleKind::Text : AccessibleKind::Hidden;
@@ -73,16 +74,16 @@ std::wstring AccessibleNameOf(const CControlUI& control) {
 
 std::vector<CControlUI*> ExposedChildren(const CControlUI& control) {
     std::vector<CControlUI*> out;
-    if (const auto* container = dynamic_cast<const CContainerUI*>(&control))
+    if (const CContainerUI* container = control.AsContainer())
         for (CControlUI* child : container->ShownChildren())
-            CollectExposed(child, out);
+            CollectExposed(*child, out);
     return out;
 }
 
 std::vector<CControlUI*> ExposedTopLevel(CControlUI* root) {
     std::vector<CControlUI*> out;
-    if (root != nullptr && root->IsVisible())
-        CollectExposed(root, out);
+    if (root != nullptr)
+        CollectExposed(*root, out);
     return out;
 }
 

@@ -18,6 +18,8 @@ public:
     CContainerUI();
     ~CContainerUI() override;
     const wchar_t* GetClass() const override { return L"Container"; }
+    CContainerUI* AsContainer() override { return this; }
+    const CContainerUI* AsContainer() const override { return this; }
 
     // Takes ownership. Returns false (and deletes nothing) for a null control.
     bool Add(CControlUI* control);
@@ -109,3 +111,30 @@ protected:
 
     int m_selected = 0;
 };
+
+// What a visitor of the shown controls wants next.
+enum class VisitStep {
+    Enter, // on into the control's shown children (a leaf has none)
+    Pass,  // past its children, on to the next control
+    Stop,  // no further
+};
+
+// Visits `control`, when it is visible, then depth first in layout order the
+// shown children of every container the visitor enters: hidden controls, the
+// unselected pages of a tab layout and everything inside them are never
+// visited. The one walk over the tree for focus, screen readers, scrolling
+// and the ids of accessible objects, so that they agree on what is there.
+// False when the visitor stopped.
+template <typename Visitor> bool VisitShown(CControlUI& control, Visitor&& visit) {
+    if (!control.IsVisible())
+        return true;
+    const VisitStep step = visit(control);
+    if (step == VisitStep::Stop)
+        return false;
+    if (step == VisitStep::Enter)
+        if (const CContainerUI* container = control.AsContainer())
+            for (CControlUI* child : container->ShownChildren())
+                if (!VisitShown(*child, visit))
+                    return false;
+    return true;
+}

@@ -51,7 +51,7 @@ AccessibleRole ReadRole(const std::string& value) {
 // A leaf that shows nothing but its picture: the picture is its content (a
 // verdict icon), not a background behind something.
 bool ShowsPictureAsContent(const CControlUI& control) {
-    return control.GetText().empty() && dynamic_cast<const CContainerUI*>(&control) == nullptr;
+    return control.GetText().empty() && control.AsContainer() == nullptr;
 }
 
 RECT Intersection(const RECT& a, const RECT& b) {
@@ -67,25 +67,25 @@ bool IsCaptionButtonName(const std::wstring& name) {
     return name == L"closebtn" || name == L"minbtn" || name == L"maxbtn" || name == L"restorebtn";
 }
 
+CControlUI::CControlUI() = default;
+
 CControlUI::~CControlUI() {
     if (m_manager != nullptr)
         m_manager->ForgetControl(this);
     // A screen reader may hold the object for longer: it must find it cut
     // off, never pointing here.
-    if (m_accessible != nullptr) {
+    if (m_accessible)
         m_accessible->Disconnect();
-        m_accessible->Release();
-    }
 }
 
 AccessibleObject* CControlUI::GetAccessibleObject() {
-    if (m_accessible == nullptr && m_manager != nullptr)
-        m_accessible = AccessibleObject::ForControl(this, m_manager->NextAccessibleId());
-    return m_accessible;
+    if (!m_accessible && m_manager != nullptr)
+        m_accessible.reset(AccessibleObject::ForControl(this, m_manager->NextAccessibleId()));
+    return m_accessible.get();
 }
 
 int CControlUI::GetAccessibleId() const {
-    return m_accessible != nullptr ? m_accessible->UniqueId() : 0;
+    return m_accessible ? m_accessible->UniqueId() : 0;
 }
 
 void CControlUI::SetText(const std::wstring& text) {

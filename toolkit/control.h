@@ -3,6 +3,7 @@
 // paint manager owns the tree's root; containers own their children.
 #pragma once
 
+#include "support/win_handles.h"
 #include "toolkit/render.h"
 
 #include <windows.h>
@@ -35,12 +36,16 @@ bool IsCaptionButtonName(const std::wstring& name);
 
 class CControlUI {
 public:
-    CControlUI() = default;
+    // Out of line, where the accessible object's type is known.
+    CControlUI();
     virtual ~CControlUI();
     CControlUI(const CControlUI&) = delete;
     CControlUI& operator=(const CControlUI&) = delete;
 
     virtual const wchar_t* GetClass() const { return L"Control"; }
+    // The control as a container of controls, or null for a leaf.
+    virtual CContainerUI* AsContainer() { return nullptr; }
+    virtual const CContainerUI* AsContainer() const { return nullptr; }
 
     const std::wstring& GetName() const { return m_name; }
     void SetName(const std::wstring& name) { m_name = name; }
@@ -145,7 +150,7 @@ protected:
     int m_borderRound = 0;
     std::wstring m_accName;
     AccessibleRole m_accRole = AccessibleRole::Automatic;
-    AccessibleObject* m_accessible = nullptr; // one reference, dropped on destruction
+    ComOwner<AccessibleObject> m_accessible; // made on first use
 };
 
 // Text in one font and colour, aligned inside the control.

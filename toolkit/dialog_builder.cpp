@@ -42,7 +42,7 @@ CControlUI* BuildControl(const MarkupNode& node, IDialogBuilderCallback* callbac
         return nullptr; // unknown class: skipped with everything inside it
     for (const auto& attribute : node.attributes)
         control->SetAttribute(attribute.first, attribute.second);
-    if (auto* container = dynamic_cast<CContainerUI*>(control))
+    if (CContainerUI* container = control->AsContainer())
         for (const MarkupNode& child : node.children)
             container->Add(BuildControl(child, callback));
     return control;
@@ -50,10 +50,10 @@ CControlUI* BuildControl(const MarkupNode& node, IDialogBuilderCallback* callbac
 
 void ApplyFont(const MarkupNode& node, CPaintManagerUI& manager) {
     int id = 0;
-    int size = 14;
+    int size = kDefaultFontPixels;
     bool bold = false;
     bool isDefault = false;
-    std::wstring face = L"Segoe UI";
+    std::wstring face = kDefaultFontFace;
     for (const auto& a : node.attributes) {
         if (a.first == "id")
             id = ParseInt(a.second).value_or(id);
@@ -127,7 +127,7 @@ CControlUI* CDialogBuilder::CreateFromText(const std::string& text,
     }
     if (root == nullptr)
         return nullptr;
-    if (auto* container = dynamic_cast<CContainerUI*>(parent))
+    if (CContainerUI* container = parent != nullptr ? parent->AsContainer() : nullptr)
         container->Add(root);
     return root;
 }

@@ -22,16 +22,6 @@ constexpr int kKeyScrollStep = 40;
 // Bit 30 of a key message: the key was already down (auto-repeat).
 constexpr LPARAM kKeyWasDown = 1 << 30;
 
-void CollectTabStops(CControlUI* control, std::vector<CControlUI*>& stops) {
-    if (!control->IsVisible())
-        return;
-    if (control->IsTabStop())
-        stops.push_back(control);
-    if (auto* container = dynamic_cast<CContainerUI*>(control))
-        for (CControlUI* child : container->ShownChildren())
-            CollectTabStops(child, stops);
-}
-
 bool KeyHeld(int key) {
     return (GetKeyState(key) & 0x8000) != 0;
 }
@@ -41,7 +31,11 @@ bool KeyHeld(int key) {
 std::vector<CControlUI*> CPaintManagerUI::TabStops() const {
     std::vector<CControlUI*> stops;
     if (m_root)
-        CollectTabStops(m_root.get(), stops);
+        VisitShown(*m_root, [&stops](CControlUI& control) {
+            if (control.IsTabStop())
+                stops.push_back(&control);
+            return VisitStep::Enter;
+        });
     return stops;
 }
 

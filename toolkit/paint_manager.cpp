@@ -5,8 +5,6 @@
 #include "toolkit/accessible.h"
 #include "toolkit/container.h"
 
-#include <windowsx.h>
-
 #include <objidl.h>
 #include <algorithm>
 using std::max;
@@ -20,13 +18,6 @@ thread_local std::wstring t_resourcePath;
 
 // Pictures drawn for twice the pixels carry this before their extension.
 constexpr wchar_t kDoubleSizeSuffix[] = L"@2x";
-// The face and size of the font used when a layout names none.
-constexpr wchar_t kFallbackFace[] = L"Segoe UI";
-constexpr int kFallbackFontPixels = 14;
-// The mouse wheel turns the system's number of lines per notch; a line is
-// this many authored pixels.
-constexpr int kWheelLinePixels = 20;
-constexpr UINT kDefaultWheelLines = 3;
 
 std::wstring DoubleSizeName(const std::wstring& file) {
     const size_t dot = file.find_last_of(L'.');
@@ -187,7 +178,7 @@ HFONT CPaintManagerUI::GetFont(int id) {
             return static_cast<HFONT>(chosen->font.get());
     }
     if (m_fallbackFont.get() == nullptr)
-        m_fallbackFont.reset(MakeFont(kFallbackFace, Scale(kFallbackFontPixels), false));
+        m_fallbackFont.reset(MakeFont(kDefaultFontFace, Scale(kDefaultFontPixels), false));
     return static_cast<HFONT>(m_fallbackFont.get());
 }
 
@@ -285,16 +276,6 @@ void CPaintManagerUI::Paint() {
     EndPaint(m_window, &ps);
 }
 
-void CPaintManagerUI::SetHot(CControlUI* control, POINT point) {
-    if (control == m_hot)
-        return;
-    if (m_hot != nullptr)
-        m_hot->DoEvent(UiEvent{UiEventType::MouseLeave, point});
-    m_hot = control;
-    if (m_hot != nullptr)
-        m_hot->DoEvent(UiEvent{UiEventType::MouseEnter, point});
-}
-
 bool CPaintManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (m_window == nullptr)
         return false;
@@ -337,57 +318,17 @@ bool CPaintManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam,
     case WM_NCDESTROY:
         OnWindowGone();
         return false;
-    case WM_MOUSEMOVE: {
-        UpdateLayout();
-        const POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        if (!m_trackingLeave) {
-            TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE, m_window, 0};
-            m_trackingLeave = TrackMouseEvent(&track) != FALSE;
-        }
-        if (m_pushed != nullptr) {
-            m_pushed->DoEvent(UiEvent{UiEventType::MouseMove, pt});
-            return true;
-        }
-        SetHot(m_root ? m_root->FindMouseTarget(pt) : nullptr, pt);
-        return true;
-    }
+    case WM_MOUSEMOVE:
+        return OnMouseMove(lParam);
     case WM_MOUSELEAVE:
-        m_trackingLeave = false;
-        if (m_pushed == nullptr)
-            SetHot(nullptr, POINT{-1, -1});
-        return true;
+        return OnMouseLeave();
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: {
-        UpdateLayout();
-        const POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        CControlUI* target = m_root ? m_root->FindMouseTarget(pt) : nullptr;
-        if (target == nullptr)
-            return false;
-        m_pushed = target;
-        SetCapture(m_window);
-        target->DoEvent(UiEvent{UiEventType::ButtonDown, pt});
-        return true;
-    }
-    case WM_LBUTTONUP: {
-        if (m_pushed == nullptr)
-            return false;
-        const POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        CControlUI* pushed = m_pushed;
-        m_pushed = nullptr;
-        if (GetCapture() == m_window)
-            ReleaseCapture();
-        // The hot control follows the pointer again after the release.
-        m_hot = PtInRect(&pushed->GetPos(), pt) ? pushed : nullptr;
-        pushed->DoEvent(UiEvent{UiEventType::ButtonUp, pt});
-        return true;
-    }
+    case WM_LBUTTONDBLCLK:
+        return OnButtonDown(lParam);
+    case WM_LBUTTONUP:
+        return OnButtonUp(lParam);
     case WM_CAPTURECHANGED:
-        if (m_pushed != nullptr && reinterpret_cast<HWND>(lParam) != m_window) {
-            CControlUI* pushed = m_pushed;
-            m_pushed = nullptr;
-            // Capture taken away (another window, a menu): no click.
-            pushed->DoEvent(UiEvent{UiEventType::MouseLeave, POINT{-1, -1}});
-        }
+        OnCaptureChanged(reinterpret_cast<HWND>(lParam));
         return false;
     default:
         if (message == ActivateMessage()) {
@@ -398,55 +339,4 @@ bool CPaintManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam,
         }
         return false;
     }
-}
-
-bool CPaintManagerUI::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
-    POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    ScreenToClient(m_window, &pt);
-    UpdateLayout();
-    CContainerUI* area = ScrollTarget(&pt);
-    if (area == nullptr)
-        return false;
-    UINT lines = kDefaultWheelLines;
-    SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
-    // "One screen per notch" comes as WHEEL_PAGESCROLL.
-    const int notchPixels = lines == WHEEL_PAGESCROLL
-                                ? area->GetViewportHeight()
-                                : static_cast<int>(lines) * Scale(kWheelLinePixels);
-    const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
-    area->ScrollBy(-MulDiv(delta, notchPixels, WHEEL_DELTA));
-    UpdateLayout();
-    // The control under the pointer changed with the content.
-    SetHot(m_root ? m_root->FindMouseTarget(pt) : nullptr, pt);
-    return true;
-}
-
-namespace {
-
-CContainerUI* FindScrollArea(CControlUI* control, const POINT* point) {
-    auto* container = dynamic_cast<CContainerUI*>(control);
-    if (container == nullptr || !container->IsVisible())
-        return nullptr;
-    if (point != nullptr && !PtInRect(&container->GetPos(), *point))
-        return nullptr;
-    // The innermost area wins.
-    for (CControlUI* child : container->ShownChildren())
-        if (CContainerUI* inner = FindScrollArea(child, point))
-            return inner;
-    return container->GetScrollRange() > 0 ? container : nullptr;
-}
-
-} // namespace
-
-CContainerUI* CPaintManagerUI::ScrollTarget(const POINT* point) const {
-    if (!m_root)
-        return nullptr;
-    if (point != nullptr)
-        if (CContainerUI* under = FindScrollArea(m_root.get(), point))
-            return under;
-    if (m_focus != nullptr)
-        for (CContainerUI* p = m_focus->GetParent(); p != nullptr; p = p->GetParent())
-            if (p->GetScrollRange() > 0)
-                return p;
-    return FindScrollArea(m_root.get(), nullptr);
 }

@@ -36,6 +36,11 @@ protected:
     ~INotifyUI() = default;
 };
 
+// The font of a layout that names none, and the face and size of a font
+// element that leaves them out. Pixels at 96 DPI.
+constexpr wchar_t kDefaultFontFace[] = L"Segoe UI";
+constexpr int kDefaultFontPixels = 14;
+
 class CPaintManagerUI {
 public:
     CPaintManagerUI();
@@ -142,6 +147,12 @@ private:
     void SetHot(CControlUI* control, POINT point);
     bool OnKeyDown(WPARAM key, LPARAM flags);
     bool OnKeyUp(WPARAM key);
+    bool OnMouseMove(LPARAM lParam);
+    bool OnMouseLeave();
+    bool OnButtonDown(LPARAM lParam);
+    bool OnButtonUp(LPARAM lParam);
+    // Capture went to `newOwner`: a pushed control gets no click.
+    void OnCaptureChanged(HWND newOwner);
     bool OnMouseWheel(WPARAM wParam, LPARAM lParam);
     // The scroll area under a point, else the one holding the focus, else
     // the first in the tree that can scroll.
@@ -184,8 +195,8 @@ private:
     bool m_ringShown = false;
     CControlUI* m_spaceTarget = nullptr; // Space pressed on it, click on release
 
-    IAccessible* m_accessible = nullptr; // the client object; one reference
-    int m_nextAccessibleId = -1;         // negative, as event ids of windowless objects are
-    std::unique_ptr<ComInitGuard> m_com; // made when a screen reader first asks
+    ComOwner<AccessibleObject> m_accessible; // the client object, made when first asked for
+    int m_nextAccessibleId = -1;             // negative, as event ids of windowless objects are
+    std::unique_ptr<ComInitGuard> m_com;     // made when a screen reader first asks
     DWORD m_comThread = 0;
 };

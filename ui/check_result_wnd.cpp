@@ -44,21 +44,15 @@ bool KeyHeld(int key) {
 // The texts of the labels shown inside a control, in layout order: a
 // verdict tab's shown page, the overall answer. Buttons are left out, they
 // are actions rather than findings.
-void CollectShownTexts(CControlUI* control, std::vector<std::wstring>& texts) {
-    if (auto* container = dynamic_cast<CContainerUI*>(control)) {
-        for (CControlUI* child : container->ShownChildren())
-            CollectShownTexts(child, texts);
-        return;
-    }
-    if (control->IsVisible() && dynamic_cast<CLabelUI*>(control) != nullptr &&
-        dynamic_cast<CButtonUI*>(control) == nullptr && !control->GetText().empty())
-        texts.push_back(control->GetText());
-}
-
 std::vector<std::wstring> ShownTexts(CControlUI* control) {
     std::vector<std::wstring> texts;
     if (control != nullptr && control->IsShown())
-        CollectShownTexts(control, texts);
+        VisitShown(*control, [&texts](CControlUI& c) {
+            if (c.AsContainer() == nullptr && dynamic_cast<CLabelUI*>(&c) != nullptr &&
+                dynamic_cast<CButtonUI*>(&c) == nullptr && !c.GetText().empty())
+                texts.push_back(c.GetText());
+            return VisitStep::Enter;
+        });
     return texts;
 }
 

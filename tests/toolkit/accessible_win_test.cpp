@@ -235,6 +235,9 @@ TEST_F(AccessibleTest, FocusEventsNameAnObjectTheClientResolves) {
     dispatch->QueryInterface(__uuidof(IAccessible), focused.put_void());
     dispatch->Release();
     EXPECT_EQ(AccName(focused.get()), L"Fix it");
+    // Once hidden, the id names nothing: a reader is told only of what shows.
+    pm().FindControl(L"fix")->SetVisible(false);
+    EXPECT_EQ(client->get_accChild(id, &dispatch), E_INVALIDARG);
 }
 
 TEST_F(AccessibleTest, ObjectsOutliveTheirControlsAndTheWindowWithoutHarm) {
