@@ -3,6 +3,7 @@
 #include "support/language.h"
 #include "support/long_path.h"
 #include "support/module_path.h"
+#include "support/win_handles.h"
 #include "toolkit/paint_manager.h"
 #include "ui/string_table.h"
 
@@ -14,12 +15,13 @@ namespace {
 std::vector<std::wstring> CommandLineArguments() {
     std::vector<std::wstring> args;
     int count = 0;
+    // One LocalAlloc block holds the pointers and the texts they point to.
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    const LocalOwner block(argv);
     if (argv == nullptr)
         return args;
     for (int i = 0; i < count; ++i)
         args.emplace_back(argv[i]);
-    LocalFree(argv);
     return args;
 }
 

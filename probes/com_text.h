@@ -1,5 +1,4 @@
-// COM texts and values used by the WMI probes: BSTR allocation that fails
-// loudly, and a VARIANT that is cleared on every path.
+// COM texts used by the WMI probes: BSTR allocation that fails loudly.
 #pragma once
 
 #include "support/win_handles.h"
@@ -28,24 +27,3 @@ BstrOwner MakeBstr(const std::wstring& text);
 // one to check that nothing already obtained is leaked; returns the previous.
 using BstrAllocator = BSTR (*)(const OLECHAR* text, UINT length);
 BstrAllocator SetBstrAllocator(BstrAllocator allocator);
-
-// A VARIANT that is initialised empty and cleared when it goes out of scope,
-// so that a BSTR inside it is freed also on early returns.
-class VariantOwner {
-public:
-    VariantOwner() { VariantInit(&m_value); }
-    ~VariantOwner() { VariantClear(&m_value); }
-    VariantOwner(const VariantOwner&) = delete;
-    VariantOwner& operator=(const VariantOwner&) = delete;
-
-    VARIANT* get() { return &m_value; }
-    const VARIANT& value() const { return m_value; }
-    // Clears what is held, for reuse as an out-parameter.
-    VARIANT* put() {
-        VariantClear(&m_value);
-        return &m_value;
-    }
-
-private:
-    VARIANT m_value;
-};

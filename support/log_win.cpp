@@ -5,6 +5,7 @@
 
 #include "support/log_format.h"
 #include "support/program_files.h"
+#include "support/win_handles.h"
 
 #include <cstdarg>
 #include <string>
@@ -26,17 +27,6 @@ std::wstring FormatMessageText(const wchar_t* format, va_list args) {
     text.resize(written < 0 ? 0 : static_cast<size_t>(written));
     return text;
 }
-
-class LockGuard {
-public:
-    explicit LockGuard(CRITICAL_SECTION& lock) : m_lock(lock) { EnterCriticalSection(&m_lock); }
-    ~LockGuard() { LeaveCriticalSection(&m_lock); }
-    LockGuard(const LockGuard&) = delete;
-    LockGuard& operator=(const LockGuard&) = delete;
-
-private:
-    CRITICAL_SECTION& m_lock;
-};
 
 } // namespace
 

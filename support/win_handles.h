@@ -9,15 +9,18 @@
 //   InternetOwner      HINTERNET   InternetCloseHandle
 //   DevInfoOwner       HDEVINFO    SetupDiDestroyDeviceInfoList
 //   LocalOwner         HLOCAL      LocalFree (what the security-descriptor
-//                                  conversions hand out)
+//                                  conversions and CommandLineToArgvW hand
+//                                  out)
 //   ComOwner<T>        T*          T::Release
 //   BstrOwner          BSTR        SysFreeString
+//   VariantOwner       VARIANT     VariantClear (a BSTR inside it included)
 //   GdiObjectOwner     HGDIOBJ     DeleteObject (fonts, bitmaps, brushes)
 //   GlobalOwner        HGLOBAL     GlobalFree
 //   MemoryDcOwner      HDC         DeleteDC (CreateCompatibleDC's; a window's
 //                                  DC is released, not deleted)
 //   SelectionScope     SelectObject, and the previous object selected back
 //   ComInitGuard       CoInitializeEx / CoUninitialize
+//   LockGuard          EnterCriticalSection / LeaveCriticalSection
 #pragma once
 
 #include <windows.h>
@@ -210,6 +213,39 @@ public:
 
 private:
     T* m_object = nullptr;
+};
+
+// A VARIANT that is initialised empty and cleared when it goes out of scope,
+// so that a BSTR inside it is freed also on early returns.
+class VariantOwner {
+public:
+    VariantOwner() { VariantInit(&m_value); }
+    ~VariantOwner() { VariantClear(&m_value); }
+    VariantOwner(const VariantOwner&) = delete;
+    VariantOwner& operator=(const VariantOwner&) = delete;
+
+    VARIANT* get() { return &m_value; }
+    const VARIANT& value() const { return m_value; }
+    // Clears what is held, for reuse as an out-parameter.
+    VARIANT* put() {
+        VariantClear(&m_value);
+        return &m_value;
+    }
+
+private:
+    VARIANT m_value;
+};
+
+// Holds a critical section for the scope.
+class LockGuard {
+public:
+    explicit LockGuard(CRITICAL_SECTION& lock) : m_lock(lock) { EnterCriticalSection(&m_lock); }
+    ~LockGuard() { LeaveCriticalSection(&m_lock); }
+    LockGuard(const LockGuard&) = delete;
+    LockGuard& operator=(const LockGuard&) = delete;
+
+private:
+    CRITICAL_SECTION& m_lock;
 };
 
 // Initialises COM on the calling thread and undoes it at scope end, but only
