@@ -186,20 +186,20 @@ poll_until() { # seconds command...
 }
 
 # Starts an Xvfb on a free display and sets DISPLAY to it; every screen
-# started goes when stop_virtual_screen runs.
+# started goes when stop_virtual_screen runs. Xvfb picks the display itself
+# (-displayfd) and reports it once it takes clients: two tests that start
+# screens at the same moment must not both pick one free number, or the
+# first to finish would take the other's screen away with its own.
 xvfb_pids=()
 start_virtual_screen() { # [WIDTHxHEIGHT]
-    local n
-    for n in $(seq 90 140); do
-        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-            Xvfb ":$n" -screen 0 "${1:-1280x1024}x24" -nolisten tcp >/dev/null 2>&1 &
-            xvfb_pids+=($!)
-            export DISPLAY=":$n"
-            poll_until 10 test -e "/tmp/.X11-unix/X$n"
-            return
-        fi
-    done
-    return 1
+    local told n=""
+    told="$(mktemp "${TMPDIR:-/tmp}/tvx-display.XXXXXX")" || return 1
+    Xvfb -displayfd 3 -screen 0 "${1:-1280x1024}x24" -nolisten tcp 3>"$told" >/dev/null 2>&1 &
+    xvfb_pids+=($!)
+    poll_until 10 grep -q '^[0-9]' "$told" && n="$(head -n 1 "$told")"
+    rm -f "$told"
+    [ -n "$n" ] || return 1
+    export DISPLAY=":$n"
 }
 
 stop_virtual_screen() {
