@@ -6,7 +6,7 @@
 # Usage: setup_mode_e2e.sh <folder of TavolexCheck.exe and the skins>
 set -uo pipefail
 bin="$1"
-source "$(dirname "$0")/../e2e/lib.sh"
+source "$(dirname "$0")/lib.sh"
 
 prepare() { # case-name
     local dir
