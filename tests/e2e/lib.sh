@@ -92,13 +92,15 @@ close_with_key() { # description title-regex key expected-code [seconds]
     expect_exit "$1" "$4"
 }
 
-# A setup window's "Exit setup" clicked until the program ends.
-click_setup_exit() { # description [seconds]
+# A setup window's "Exit setup" (btn_setup_exit, or btn_setup_exit2 on the
+# page for verdict 0) clicked until the program ends.
+click_setup_exit() { # description button
     local id
-    if id="$(wait_for_window "${result_title[en]}" "${2:-60}")"; then
-        click_until "$id" $setup_exit_x $setup_exit_y app_ended || fail "$1: the click did not end the program"
-    else
+    if ! id="$(wait_for_window "${result_title[en]}" 60)"; then
         fail "$1: no setup window"
+    elif ! control_centre checkresult_setupwnd.xml "$2" ||
+        ! click_until "$id" "$centre_x" "$centre_y" app_ended; then
+        fail "$1: the click on $2 did not end the program"
     fi
     wait_for_exit 30
     expect_exit "$1" 5

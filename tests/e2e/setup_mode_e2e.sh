@@ -21,7 +21,7 @@ close_with_key "setup mode, Escape" "${result_title[en]}" Escape 0
 
 # 2. A real click on "btn_setup_exit2" (verdict 0 shows it): exit code 5.
 start_app "$(prepare click)" lang=en check_result=0
-click_setup_exit "setup mode, click on btn_setup_exit2"
+click_setup_exit "setup mode, click on btn_setup_exit2" btn_setup_exit2
 
 # 3. Ctrl+C copies the findings as text in the window's language: Wine puts
 # it on the X clipboard while the program runs. Checked against the skin's

@@ -79,7 +79,7 @@ done
 dir="$(prepare_app result-click)"
 printf '[result]\ncpu_game=99999999999\nmem_support=-7\n' >"$dir/result.tvxcfg"
 start_app "$dir" lang=en check_result=0
-click_setup_exit "result.tvxcfg with garbage numbers: the exit button"
+click_setup_exit "result.tvxcfg with garbage numbers: the exit button" btn_setup_exit2
 
 # 2. tavolex.ini holds garbage, or is a folder: the reader's default language
 # (Chinese) applies and the file is left alone.
