@@ -26,7 +26,6 @@ titles_top=$((56 + 10 + 88 + 8))
 titles_height=20
 titles_side=$((20 + 16))
 
-scaled() { echo $(( ($1 * dpi + 48) / 96 )); }
 near() { [ $(($1 - $2)) -ge -2 ] && [ $(($1 - $2)) -le 2 ]; }
 expect_size() { # description width height want-width want-height
     if near "$2" "$(scaled "$4")" && near "$3" "$(scaled "$5")"; then
@@ -34,9 +33,6 @@ expect_size() { # description width height want-width want-height
     else
         fail "$1 is ${2}x$3, not $(scaled "$4")x$(scaled "$5") ($4x$5 at $dpi DPI)"
     fi
-}
-keep_picture() { # file name
-    [ -n "${TVX_E2E_SHOTS:-}" ] && mkdir -p "$TVX_E2E_SHOTS" && cp "$1" "$TVX_E2E_SHOTS/$2"
 }
 
 # Windows draws a program that does not say it handles scaling itself as a

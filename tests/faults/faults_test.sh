@@ -26,7 +26,7 @@ restore_prefix() {
     rm -rf "$logs" "$data/updates"
     [ -e "$saved/Logs" ] && mv "$saved/Logs" "$logs"
     [ -e "$saved/updates" ] && mv "$saved/updates" "$data/updates"
-    faults_cleanup
+    e2e_cleanup
 }
 trap restore_prefix EXIT
 
