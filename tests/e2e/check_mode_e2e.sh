@@ -83,7 +83,7 @@ stop_service
 
 # 4. A check result without a stored result gives check mode; closing the
 # start window ends the program with 0.
-before="rm result.tvxcfg" setup_case no-result-file lang=en check_result=2
+setup_change="rm result.tvxcfg" setup_case no-result-file lang=en check_result=2
 close_with_key "check result without result.tvxcfg: the start window, closed" "${start_title[en]}" Escape 0
 
 # 5. A missing skin folder: the toolkit's error box, then exit code 1.

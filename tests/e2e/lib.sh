@@ -87,16 +87,16 @@ sys.exit(json.load(open(sys.argv[1], encoding="utf-8"))["check_result"] != int(s
 
 # A setup-mode case as an installer starts it: a fresh copy NAME with the
 # sample stored result (an absolute folder is used as it is), changed by the
-# shell text $before run in it, started there (or from the folder $from) with
-# ARGS. Sets dir. The functions below judge the window.
+# shell text $setup_change run in it, started there (or from the folder
+# $setup_from) with ARGS. Sets dir. The functions below judge the window.
 setup_case() { # name-or-folder args...
     dir="$1"
     [[ "$1" == /* ]] || { dir="$(prepare_app "$1")" && write_result_file "$dir"; }
-    [ -z "${before:-}" ] || (cd "$dir" && eval "$before") || fail "$1: cannot prepare the folder"
+    [ -z "${setup_change:-}" ] || (cd "$dir" && eval "$setup_change") || fail "$1: cannot change it"
     shift
     local exe=./TavolexCheck.exe
-    [ -z "${from:-}" ] || exe="$dir/TavolexCheck.exe"
-    start_program "${from:-$dir}" "$exe" "$@"
+    [ -z "${setup_from:-}" ] || exe="$dir/TavolexCheck.exe"
+    start_program "${setup_from:-$dir}" "$exe" "$@"
 }
 
 # Waits for the setup window (English, or the language given); sets id.

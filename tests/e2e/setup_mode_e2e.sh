@@ -49,9 +49,9 @@ done
 # 4. A broken and a missing layout: the toolkit's error box "ORMEX", then
 # exit code 1.
 layout=skin_tavolex_en/checkresult_setupwnd.xml
-before="printf '<Window><VerticalLayout></Window>' >$layout" setup_case broken lang=en check_result=2
+setup_change="printf '<Window><VerticalLayout></Window>' >$layout" setup_case broken lang=en check_result=2
 close_with_key "broken layout file: the error box, then" '^ORMEX$' Return 1
-before="rm $layout" setup_case missing lang=en check_result=2
+setup_change="rm $layout" setup_case missing lang=en check_result=2
 close_with_key "missing layout file: the error box, then" '^ORMEX$' Return 1
 
 finish

@@ -70,21 +70,21 @@ sys.stdout.write("[result]\nos=%s\ncpu=%s\ngpu1=%s\ndispdriver1=%s\ncpu_game=2\n
 # with the code of what the user does.
 settle
 for kind in binary huge numbers; do
-    before="garbage $kind result.tvxcfg" setup_case "result-$kind" lang=en check_result=2
+    setup_change="garbage $kind result.tvxcfg" setup_case "result-$kind" lang=en check_result=2
     escape_ends "result.tvxcfg with $kind garbage"
     unchanged "result.tvxcfg with $kind garbage" "$dir/result.tvxcfg" "$work/garbage.orig"
 done
 # The button's code: verdict 0 shows the exit button, which answers 5.
-before="printf '[result]\ncpu_game=99999999999\nmem_support=-7\n' >result.tvxcfg" \
+setup_change="printf '[result]\ncpu_game=99999999999\nmem_support=-7\n' >result.tvxcfg" \
     setup_case result-click lang=en check_result=0
 click_setup_exit "result.tvxcfg with garbage numbers: the exit button" btn_setup_exit2
 
 # 2. tavolex.ini holds garbage, or is a folder: the reader's default language
 # (Chinese) applies and the file is left alone.
-before="mkdir -p config && garbage ini config/tavolex.ini" setup_case ini-garbage check_result=2
+setup_change="mkdir -p config && garbage ini config/tavolex.ini" setup_case ini-garbage check_result=2
 escape_ends "garbage tavolex.ini" "${result_title[cn]}"
 unchanged "garbage tavolex.ini" "$dir/config/tavolex.ini" "$work/garbage.orig"
-before="mkdir -p config/tavolex.ini" setup_case ini-folder check_result=2
+setup_change="mkdir -p config/tavolex.ini" setup_case ini-folder check_result=2
 escape_ends "tavolex.ini as a folder" "${result_title[cn]}"
 check "tavolex.ini as a folder: still a folder" test -d "$dir/config/tavolex.ini"
 
@@ -92,7 +92,7 @@ check "tavolex.ini as a folder: still a folder" test -d "$dir/config/tavolex.ini
 # affected control stays empty.
 for damage in "picture:rm ok.png logo.png" "sub-layout-missing:rm checkresult.xml" \
     "sub-layout-broken:printf '<VerticalLayout><Label text=\"x\"></VerticalLayout' >checkheader.xml"; do
-    before="cd skin_tavolex_en && ${damage#*:}" setup_case "skin-${damage%%:*}" lang=en check_result=2
+    setup_change="cd skin_tavolex_en && ${damage#*:}" setup_case "skin-${damage%%:*}" lang=en check_result=2
     escape_ends "skin with a ${damage%%:*} fault"
 done
 
