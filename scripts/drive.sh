@@ -16,15 +16,15 @@ declare -A start_title=([cn]='^ORMEX助手性能检测工具$' [en]='^ORMEX Assi
 declare -A result_title=([cn]='^检测结果$' [en]='^Testing Result$' [jp]='^テスト結果$')
 error_box_title='^ORMEX$'
 # The centre of a control where the English skin's layout file puts it, at
-# 100 % in client pixels, by the toolkit's own layout code (layout_rect.exe
+# 100 % in client pixels, by the toolkit's own layout code (layout_centre.exe
 # from tests/tools, built into $bin): a skin change moves the click with it.
 # Sets centre_x and centre_y; answers are kept.
 declare -A centres=()
 control_centre() { # layout-file control-name
     [ -n "${centres["$1 $2"]:-}" ] || centres["$1 $2"]="$(cd "$bin/skin_tavolex_en" &&
-        "$wine" "$bin/layout_rect.exe" "$1" "$2" 2>/dev/null | tr -d '\r')"
+        "$wine" "$bin/layout_centre.exe" "$1" "$2" 2>/dev/null | tr -d '\r')"
     read -r centre_x centre_y <<<"${centres["$1 $2"]}"
-    [ -n "$centre_y" ] || { echo "(layout_rect finds no $2 in $1)" >&2; return 1; }
+    [ -n "$centre_y" ] || { echo "(layout_centre finds no $2 in $1)" >&2; return 1; }
 }
 
 # Lines Wine or the C++ runtime leave in a program's output when it crashed.

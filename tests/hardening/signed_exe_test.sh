@@ -22,7 +22,7 @@ openssl req -x509 -newkey rsa:2048 -nodes -subj "/CN=TavolexCheck test" -days 1 
 export TVX_SIGN_PFX="$work/cert.pfx" TVX_SIGN_PASSWORD=test-password
 
 if [ "$1" = --setup-mode ]; then
-    mkdir "$work/bin" && cp -r "$2"/skin_tavolex_* "$2/layout_rect.exe" "$work/bin/" &&
+    mkdir "$work/bin" && cp -r "$2"/skin_tavolex_* "$2/layout_centre.exe" "$work/bin/" &&
         "$sign" "$2/TavolexCheck.exe" "$work/bin/TavolexCheck.exe" || exit 1
     bash "$here/../e2e/setup_mode_e2e.sh" "$work/bin"
     exit

@@ -1,7 +1,7 @@
 // Where a layout file puts a control, for the end-to-end tests' clicks: the
 // toolkit's own reader and layout place the controls in the file's window at
 // its authored size (100 %), and the centre of the named one is printed in
-// client pixels, "x y". Run in a skin folder: layout_rect <layout file> <name>
+// client pixels, "x y". Run in a skin folder: layout_centre <layout file> <name>
 // The program's own controls stand in as plain ones of the size the file
 // gives them; a control on a tab page is placed with its page shown.
 #include "toolkit/container.h"
