@@ -15,14 +15,17 @@ declare -A start_title=([cn]='^ORMEX助手性能检测工具$' [en]='^ORMEX Assi
                         [jp]='^ORMEXアシスタント性能テストツール$')
 declare -A result_title=([cn]='^检测结果$' [en]='^Testing Result$' [jp]='^テスト結果$')
 error_box_title='^ORMEX$'
-# The start button: centre bottom of the 560x360 start page.
-start_button_x=280
-start_button_y=298
-# "Exit setup" (btn_setup_exit, or btn_setup_exit2 for verdict 0) in the
-# English setup window (720x913): the prompt bar is its bottom 106 px,
-# buttons 140 wide with a 24 px margin and 12 px between them.
-setup_exit_x=474
-setup_exit_y=860
+# The centre of a control where the English skin's layout file puts it, at
+# 100 % in client pixels, by the toolkit's own layout code (layout_centre.exe
+# from tests/tools, built into $bin): a skin change moves the click with it.
+# Sets centre_x and centre_y; answers are kept.
+declare -A centres=()
+control_centre() { # layout-file control-name
+    [ -n "${centres["$1 $2"]:-}" ] || centres["$1 $2"]="$(cd "$bin/skin_tavolex_en" &&
+        "$wine" "$bin/layout_centre.exe" "$1" "$2" 2>/dev/null | tr -d '\r')"
+    read -r centre_x centre_y <<<"${centres["$1 $2"]}"
+    [ -n "$centre_y" ] || { echo "(layout_centre finds no $2 in $1)" >&2; return 1; }
+}
 
 # Lines Wine or the C++ runtime leave in a program's output when it crashed.
 # Wine passes on only the low byte of the status, so an access violation
@@ -239,5 +242,6 @@ clock_requests_beyond() { [ "$(clock_requests)" -gt "$1" ]; }
 press_start() { # start-window-id
     local asked
     asked="$(clock_requests)"
-    click_until "$1" $start_button_x $start_button_y clock_requests_beyond "$asked"
+    control_centre start.xml StartBtn &&
+        click_until "$1" "$centre_x" "$centre_y" clock_requests_beyond "$asked"
 }

@@ -15,7 +15,7 @@ source "$(dirname "$0")/lib.sh"
 class=CheckResult_Wnd
 # The window titles: string 117 of each language.
 declare -A title=([cn]='检测结果' [en]='Testing Result' [jp]='テスト結果')
-# write_result_file's processor, judged supported for games and video.
+# The sample result's processor, judged supported for games and video.
 cpu="$(sed -n 's/^cpu=//p' "$sample_result" | tr -d '\r')"
 
 # The lines of the tree from the row naming `needle` to the row's end.
@@ -27,11 +27,8 @@ row_block() { # tree-file needle
 }
 
 for lang in en cn jp; do
-    dir="$(prepare_app "reader-$lang")"
-    write_result_file "$dir"
-    start_app "$dir" "lang=$lang" check_result=3
-    if ! id="$(wait_for_window "${result_title[$lang]}" 60)"; then
-        fail "$lang: no setup window"
+    setup_case "reader-$lang" "lang=$lang" check_result=3
+    if ! setup_window "$lang" "$lang"; then
         wait_for_exit 10
         continue
     fi
@@ -70,23 +67,19 @@ for lang in en cn jp; do
     else
         fail "$lang: \"$exit_name\" pressed by its default action did not end the program"
     fi
-    wait_for_exit 30
-    expect_exit "$lang: the default action of \"$exit_name\"" 5
+    expect_end "$lang: the default action of \"$exit_name\"" 5
     case_ran
 done
 
 # A reader holding objects when the window goes: its calls fail cleanly, and
 # the program ends as usual.
-dir="$(prepare_app outlive)"
-write_result_file "$dir"
-start_app "$dir" lang=en check_result=3
-if id="$(wait_for_window "${result_title[en]}" 60)"; then
+setup_case outlive lang=en check_result=3
+if setup_window "outlive"; then
     acc outlive "$class" >"$work/outlive.txt" &
     reader=$!
     poll_until 10 grep -q holding "$work/outlive.txt" || fail "reader holds objects: the reader took no objects"
     press_key "$id" Escape || fail "reader holds objects: Escape did not close the window"
-    wait_for_exit 30
-    expect_exit "reader holds objects: the program still ends" 0
+    expect_end "reader holds objects: the program still ends" 0
     poll_until 60 eval '! kill -0 "$reader" 2>/dev/null' || fail "reader holds objects: the reader does not end"
     wait "$reader"
     status=$?
@@ -97,7 +90,6 @@ if id="$(wait_for_window "${result_title[en]}" 60)"; then
     fi
     case_ran
 else
-    fail "outlive: no setup window"
     wait_for_exit 10
 fi
 

@@ -38,8 +38,7 @@ for lang in en jp cn; do
     else
         fail "$lang: no result window"
     fi
-    wait_for_exit 30
-    expect_exit "$lang: closing the result window ends the program" 0
+    expect_end "$lang: closing the result window ends the program" 0
 done
 
 # 2. No configuration anywhere: the service fails, nothing is stored; the
@@ -59,8 +58,7 @@ if run_check "$(prepare_app no-config)" en; then
 else
     fail "no configuration: no result window"
 fi
-wait_for_exit 30
-expect_exit "no configuration: program ends" 0
+expect_end "no configuration: program ends" 0
 
 # 3. Closing the start window while the check waits on a slow service ends
 # the program at once, with 0.
@@ -71,8 +69,7 @@ if id="$(wait_for_window "${start_title[en]}" 60)"; then
     if press_start "$id"; then
         closed_at=$SECONDS
         press_key "$id" Escape || fail "slow service: Escape did not close the start window"
-        wait_for_exit 30
-        expect_exit "start window closed during a slow check" 0
+        expect_end "start window closed during a slow check" 0
         check "the program ended at once ($((SECONDS - closed_at)) s)" test $((SECONDS - closed_at)) -le 5
     else
         fail "slow service: the start button never reached the service"
@@ -86,7 +83,7 @@ stop_service
 
 # 4. A check result without a stored result gives check mode; closing the
 # start window ends the program with 0.
-start_app "$(prepare_app no-result-file)" lang=en check_result=2
+setup_change="rm result.tvxcfg" setup_case no-result-file lang=en check_result=2
 close_with_key "check result without result.tvxcfg: the start window, closed" "${start_title[en]}" Escape 0
 
 # 5. A missing skin folder: the toolkit's error box, then exit code 1.

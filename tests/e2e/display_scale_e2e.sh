@@ -26,7 +26,6 @@ titles_top=$((56 + 10 + 88 + 8))
 titles_height=20
 titles_side=$((20 + 16))
 
-scaled() { echo $(( ($1 * dpi + 48) / 96 )); }
 near() { [ $(($1 - $2)) -ge -2 ] && [ $(($1 - $2)) -le 2 ]; }
 expect_size() { # description width height want-width want-height
     if near "$2" "$(scaled "$4")" && near "$3" "$(scaled "$5")"; then
@@ -34,9 +33,6 @@ expect_size() { # description width height want-width want-height
     else
         fail "$1 is ${2}x$3, not $(scaled "$4")x$(scaled "$5") ($4x$5 at $dpi DPI)"
     fi
-}
-keep_picture() { # file name
-    [ -n "${TVX_E2E_SHOTS:-}" ] && mkdir -p "$TVX_E2E_SHOTS" && cp "$1" "$TVX_E2E_SHOTS/$2"
 }
 
 # Windows draws a program that does not say it handles scaling itself as a
@@ -52,10 +48,8 @@ for dpi in 96 144 192; do
     percent=$((dpi * 100 / 96))
 
     # The setup window with two adapters, the tallest.
-    dir="$(prepare_app "setup-$dpi")"
-    write_result_file "$dir"
-    start_app "$dir" lang=en check_result=3
-    if id="$(wait_for_window "${result_title[en]}" 60)"; then
+    setup_case "setup-$dpi" lang=en check_result=3
+    if setup_window "$percent %"; then
         window_geometry "$id"
         expect_size "$percent %: the setup window" "$win_w" "$win_h" "${setup_size[@]}"
         if msaa_across_processes "$class"; then
@@ -71,11 +65,8 @@ for dpi in 96 144 192; do
             +repage -fuzz 15% -trim -format '%h' info: 2>/dev/null)"
         echo "column titles at $percent %: ${ink[$dpi]} px of ink"
         press_key "$id" Escape || fail "$percent %: Escape did not close the setup window"
-    else
-        fail "$percent %: no setup window"
     fi
-    wait_for_exit 30
-    expect_exit "$percent %: setup window closed" 0
+    expect_end "$percent %: setup window closed" 0
 
     # Check mode: the start window, then the result of a check.
     dir="$(prepare_app "check-$dpi")"
@@ -109,8 +100,7 @@ for dpi in 96 144 192; do
     else
         fail "$percent %: no start window"
     fi
-    wait_for_exit 60
-    expect_exit "$percent %: check mode ended" 0
+    expect_end "$percent %: check mode ended" 0 60
     case_ran
 done
 

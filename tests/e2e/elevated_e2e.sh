@@ -267,7 +267,7 @@ cp -r "$bin/skin_tavolex_en" "$work/decoy/"
 cp -r "$bin/skin_tavolex_en" "$work/good/"
 printf '<Window' >"$work/decoy/skin_tavolex_en/checkresult_setupwnd.xml"
 settle
-start_program "$work/decoy" "$long/with-skins/TavolexCheck.exe" lang=en check_result=2
+setup_from="$work/decoy" setup_case "$long/with-skins" lang=en check_result=2
 close_with_key "long path: the setup window opens with the skins beside the exe, Escape ends it" \
     "${result_title[en]}" Escape 0
 settle

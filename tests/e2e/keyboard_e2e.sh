@@ -43,10 +43,8 @@ press_to_end() { # window-id key
 }
 
 # 1. Setup window, verdict 0 (buttons "Exit setup" and "Install anyway").
-dir="$(prepare_app tab-order)"
-write_result_file "$dir"
-start_app "$dir" lang=en check_result=0
-if id="$(wait_for_window "${result_title[en]}" 60)"; then
+setup_case tab-order lang=en check_result=0
+if setup_window "setup"; then
     activate_window "$id"
     msaa=0
     if msaa_across_processes "$result_class"; then msaa=1; fi
@@ -83,60 +81,42 @@ if id="$(wait_for_window "${result_title[en]}" 60)"; then
         xdotool key shift+Tab shift+Tab
     fi
     press_to_end "$id" Return || fail "setup: Enter did not end the program"
-else
-    fail "setup: no window"
 fi
-wait_for_exit 30
-expect_exit "setup: Enter on \"Exit setup\"" 5
+expect_end "setup: Enter on \"Exit setup\"" 5
 case_ran
 
 # 2. Shift+Tab to "Install anyway", then Space.
-dir="$(prepare_app shift-tab)"
-write_result_file "$dir"
-start_app "$dir" lang=en check_result=0
-if id="$(wait_for_window "${result_title[en]}" 60)"; then
+setup_case shift-tab lang=en check_result=0
+if setup_window "setup"; then
     activate_window "$id"
     check "setup: Shift+Tab reaches \"Install anyway\"" \
         tab_to "$id" "$result_class" "Install anyway" 1 shift
     press_to_end "$id" space || fail "setup: Space did not end the program"
-else
-    fail "setup: no window"
 fi
-wait_for_exit 30
-expect_exit "setup: Space on \"Install anyway\"" 0
+expect_end "setup: Space on \"Install anyway\"" 0
 case_ran
 
 # 3. Alt+F4 closes the setup window as before: no answer, exit code 0.
-dir="$(prepare_app alt-f4)"
-write_result_file "$dir"
-start_app "$dir" lang=en check_result=3
-if id="$(wait_for_window "${result_title[en]}" 60)"; then
+setup_case alt-f4 lang=en check_result=3
+if setup_window "alt+F4"; then
     activate_window "$id"
     xdotool key Tab
     press_to_end "$id" alt+F4 || fail "alt+F4: the window stays"
-else
-    fail "alt+F4: no window"
 fi
-wait_for_exit 30
-expect_exit "setup: Alt+F4" 0
+expect_end "setup: Alt+F4" 0
 case_ran
 
 # 4. A link followed with the keyboard while a handler is registered for
 # http pages: the program (elevated under Wine) never starts it itself, the
 # window stays, and Escape still ends it with exit code 0.
 register_http_handler
-dir="$(prepare_app link)"
-write_result_file "$dir"
-start_app "$dir" lang=en check_result=0
-if id="$(wait_for_window "${result_title[en]}" 60)"; then
+setup_case link lang=en check_result=0
+if setup_window "setup"; then
     check "setup: Enter on \"Tavolex website\" (the desktop shell takes it or the box comes)" \
         follow_website_link "$id" "$dir"
     press_key "$id" Escape || fail "setup: Escape after the link did not close the window"
-else
-    fail "setup: no window"
 fi
-wait_for_exit 30
-expect_exit "setup: Escape after following a link" 0
+expect_end "setup: Escape after following a link" 0
 restore_http_handler
 case_ran
 
@@ -174,8 +154,7 @@ if id="$(wait_for_window "${start_title[en]}" 60)"; then
 else
     fail "check mode: no start window"
 fi
-wait_for_exit 60
-expect_exit "check mode ends" 0
+expect_end "check mode ends" 0 60
 case_ran
 stop_service
 

@@ -64,6 +64,12 @@ expect_exit() { # description expected
     fi
 }
 
+# Waits for the program to end (30 s, or the seconds given), then judges it.
+expect_end() { # description expected-code [seconds]
+    wait_for_exit "${3:-30}"
+    expect_exit "$1" "$2"
+}
+
 # A report-mode run is judged by its report: it must be JSON whose overall
 # answer is the exit code, which must be an answer (0 to 3) or the one given.
 expect_report_answer() { # description report-file [expected-code]
@@ -79,6 +85,25 @@ sys.exit(json.load(open(sys.argv[1], encoding="utf-8"))["check_result"] != int(s
     expect_exit "$1" "${3:-$exit_code}"
 }
 
+# A setup-mode case as an installer starts it: a fresh copy NAME with the
+# sample stored result (an absolute folder is used as it is), changed by the
+# shell text $setup_change run in it, started there (or from the folder
+# $setup_from) with ARGS. Sets dir. The functions below judge the window.
+setup_case() { # name-or-folder args...
+    dir="$1"
+    [[ "$1" == /* ]] || { dir="$(prepare_app "$1")" && write_result_file "$dir"; }
+    [ -z "${setup_change:-}" ] || (cd "$dir" && eval "$setup_change") || fail "$1: cannot change it"
+    shift
+    local exe=./TavolexCheck.exe
+    [ -z "${setup_from:-}" ] || exe="$dir/TavolexCheck.exe"
+    start_program "${setup_from:-$dir}" "$exe" "$@"
+}
+
+# Waits for the setup window (English, or the language given); sets id.
+setup_window() { # description [lang]
+    id="$(wait_for_window "${result_title[${2:-en}]}" 60)" || { fail "$1: no setup window"; return 1; }
+}
+
 # The usual case: a window appears, a key closes it, the exit code is judged.
 # Fails the case when no window appears or the key has no effect.
 close_with_key() { # description title-regex key expected-code [seconds]
@@ -88,20 +113,18 @@ close_with_key() { # description title-regex key expected-code [seconds]
     else
         fail "$1: no window titled $2"
     fi
-    wait_for_exit 30
-    expect_exit "$1" "$4"
+    expect_end "$1" "$4"
 }
 
-# A setup window's "Exit setup" clicked until the program ends.
-click_setup_exit() { # description [seconds]
+# A setup window's "Exit setup" (btn_setup_exit, or btn_setup_exit2 on the
+# page for verdict 0) clicked until the program ends.
+click_setup_exit() { # description button
     local id
-    if id="$(wait_for_window "${result_title[en]}" "${2:-60}")"; then
-        click_until "$id" $setup_exit_x $setup_exit_y app_ended || fail "$1: the click did not end the program"
-    else
-        fail "$1: no setup window"
+    if setup_window "$1" && { ! control_centre checkresult_setupwnd.xml "$2" ||
+        ! click_until "$id" "$centre_x" "$centre_y" app_ended; }; then
+        fail "$1: the click on $2 did not end the program"
     fi
-    wait_for_exit 30
-    expect_exit "$1" 5
+    expect_end "$1" 5
 }
 
 # A whole check through the windows, as a user runs it: the start window,
@@ -116,8 +139,7 @@ windowed_check() { # description dir
     else
         fail "$1: the check did not reach the result window"
     fi
-    wait_for_exit 30
-    expect_exit "$1: closing the result window ends the program" 0
+    expect_end "$1: closing the result window ends the program" 0
 }
 
 # A screen reader's view of the program's windows from another process

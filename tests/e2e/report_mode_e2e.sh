@@ -234,8 +234,8 @@ asked="$(service_request_count)"
 before="$(log_lines)"
 for args in "check_result=3 lang=en" "check_result=3 report=won.json lang=en"; do
     # shellcheck disable=SC2086 # the arguments are words
-    start_app "$games_dir" $args
-    click_setup_exit "stored result in setup mode ($args): Exit setup gives its code"
+    setup_case "$games_dir" $args
+    click_setup_exit "stored result in setup mode ($args): Exit setup gives its code" btn_setup_exit
 done
 check "setup mode wins: no report written" test ! -e "$games_dir/won.json"
 check "setup mode: no request reached the service" test "$(service_request_count)" -eq "$asked"

@@ -28,6 +28,12 @@ use_scaled_prefix() { # dpi
     wineserver -w 2>/dev/null
 }
 
+# Lengths at the scale $dpi, rounded as the toolkit does; pictures kept in $TVX_E2E_SHOTS if set.
+scaled() { echo $(( ($1 * dpi + 48) / 96 )); }
+keep_picture() { # file name
+    [ -n "${TVX_E2E_SHOTS:-}" ] && mkdir -p "$TVX_E2E_SHOTS" && cp "$1" "$TVX_E2E_SHOTS/$2"
+}
+
 # The program's window as xdotool sees it: sets win_x win_y win_w win_h.
 # Without a window manager the X window is the client area.
 window_geometry() { # window id

@@ -25,8 +25,6 @@ gap=12
 button_w="$(skin_text en BTN_SETUP_WIDTH)"
 header=56
 
-scaled() { echo $(( ($1 * dpi + 48) / 96 )); }
-
 # Sets row_state and row_bottom for the SteamVR row, the last one.
 read_last_row() {
     local line
@@ -73,11 +71,8 @@ for screen in 1366x768 1024x768; do
         use_scaled_prefix "$dpi"
         for answer in exit continue; do
             what="$screen at $dpi DPI"
-            dir="$(prepare_app "small-$screen-$dpi-$answer")"
-            write_result_file "$dir"
-            start_app "$dir" lang=en check_result=3
-            if ! id="$(wait_for_window "${result_title[en]}" 60)"; then
-                fail "$what: no setup window"
+            setup_case "small-$screen-$dpi-$answer" lang=en check_result=3
+            if ! setup_window "$what"; then
                 wait_for_exit 10
                 continue
             fi
@@ -114,12 +109,10 @@ for screen in 1366x768 1024x768; do
                 skip_part "no screen reader access across processes on this Wine build"
             fi
             capture_window "$id" "$dir.png"
-            [ -n "${TVX_E2E_SHOTS:-}" ] && mkdir -p "$TVX_E2E_SHOTS" &&
-                cp "$dir.png" "$TVX_E2E_SHOTS/setup_en_${screen}_${dpi}_$answer.png"
+            keep_picture "$dir.png" "setup_en_${screen}_${dpi}_$answer.png"
             deliver_input "$id" app_ended -- xdotool mousemove "$x" "$y" click 1 ||
                 fail "$what: the click on \"$name\" did not end the program"
-            wait_for_exit 30
-            expect_exit "$what: a click on \"$name\"" "$code"
+            expect_end "$what: a click on \"$name\"" "$code"
             case_ran
         done
     done

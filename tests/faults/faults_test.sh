@@ -26,7 +26,7 @@ restore_prefix() {
     rm -rf "$logs" "$data/updates"
     [ -e "$saved/Logs" ] && mv "$saved/Logs" "$logs"
     [ -e "$saved/updates" ] && mv "$saved/updates" "$data/updates"
-    faults_cleanup
+    e2e_cleanup
 }
 trap restore_prefix EXIT
 
@@ -44,72 +44,56 @@ seed_stored_config() {
     cp "$stored" "$work/stored.orig"
 }
 
-# A setup-mode run closed with Escape: the window must open, exit code 0.
-setup_case() { # description dir [args...]
-    local what="$1" dir="$2"
-    shift 2
-    start_app "$dir" "$@"
-    close_with_key "$what: the window opens and Escape ends it" "${title:-${result_title[en]}}" Escape 0
-}
-
 unchanged() { # description file copy
     if cmp -s "$2" "$3"; then pass "$1: kept unchanged"; else fail "$1: changed on disk"; fi
+}
+
+# A setup-mode run closed with Escape: the window must open, exit code 0.
+escape_ends() { # description [title]
+    close_with_key "$1: the window opens and Escape ends it" "${2:-${result_title[en]}}" Escape 0
+}
+
+# Writes garbage of a kind into a file, in the case's folder, and keeps a copy.
+garbage() { # kind file
+    case "$1" in
+    binary) python3 -c 'import random, sys; r = random.Random(7)
+sys.stdout.buffer.write(b"\xff\xfe[\x00r\x00" + bytes(r.randrange(256) for _ in range(65536)))' ;;
+    huge) python3 -c 'import sys; big = "A" * (1024 * 1024)
+sys.stdout.write("[result]\nos=%s\ncpu=%s\ngpu1=%s\ndispdriver1=%s\ncpu_game=2\n" % (big, big, big, big))' ;;
+    numbers) printf '[result]\ncpu_game=99999999999\ncpu_video=-7\nmem_support=2147483648\ngpu1_game=-2147483649\ngpu1_video=7\nos_support=0x10\nsteamvr=-1\ngpu2_game=99999999999\n' ;;
+    ini) printf '\xff\xfe\x00[set\nlanguage\n=\x01\x02\n[[[\n' ;;
+    esac >"$2"
+    cp "$2" "$work/garbage.orig"
 }
 
 # 1. result.tvxcfg holds garbage: setup mode still shows its window and exits
 # with the code of what the user does.
 settle
 for kind in binary huge numbers; do
-    dir="$(prepare_app "result-$kind")"
-    case "$kind" in
-    binary) python3 -c 'import random, sys; r = random.Random(7)
-sys.stdout.buffer.write(b"\xff\xfe[\x00r\x00" + bytes(r.randrange(256) for _ in range(65536)))' \
-        >"$dir/result.tvxcfg" ;;
-    huge) python3 -c 'import sys; big = "A" * (1024 * 1024)
-sys.stdout.write("[result]\nos=%s\ncpu=%s\ngpu1=%s\ndispdriver1=%s\ncpu_game=2\n" % (big, big, big, big))' \
-        >"$dir/result.tvxcfg" ;;
-    numbers) printf '[result]\ncpu_game=99999999999\ncpu_video=-7\nmem_support=2147483648\ngpu1_game=-2147483649\ngpu1_video=7\nos_support=0x10\nsteamvr=-1\ngpu2_game=99999999999\n' \
-        >"$dir/result.tvxcfg" ;;
-    esac
-    cp "$dir/result.tvxcfg" "$work/result.orig"
-    setup_case "result.tvxcfg with $kind garbage" "$dir" lang=en check_result=2
-    unchanged "result.tvxcfg with $kind garbage" "$dir/result.tvxcfg" "$work/result.orig"
+    setup_change="garbage $kind result.tvxcfg" setup_case "result-$kind" lang=en check_result=2
+    escape_ends "result.tvxcfg with $kind garbage"
+    unchanged "result.tvxcfg with $kind garbage" "$dir/result.tvxcfg" "$work/garbage.orig"
 done
 # The button's code: verdict 0 shows the exit button, which answers 5.
-dir="$(prepare_app result-click)"
-printf '[result]\ncpu_game=99999999999\nmem_support=-7\n' >"$dir/result.tvxcfg"
-start_app "$dir" lang=en check_result=0
-click_setup_exit "result.tvxcfg with garbage numbers: the exit button"
+setup_change="printf '[result]\ncpu_game=99999999999\nmem_support=-7\n' >result.tvxcfg" \
+    setup_case result-click lang=en check_result=0
+click_setup_exit "result.tvxcfg with garbage numbers: the exit button" btn_setup_exit2
 
 # 2. tavolex.ini holds garbage, or is a folder: the reader's default language
 # (Chinese) applies and the file is left alone.
-title="${result_title[cn]}"
-dir="$(prepare_app ini-garbage)"
-write_result_file "$dir"
-mkdir -p "$dir/config"
-printf '\xff\xfe\x00[set\nlanguage\n=\x01\x02\n[[[\n' >"$dir/config/tavolex.ini"
-cp "$dir/config/tavolex.ini" "$work/ini.orig"
-setup_case "garbage tavolex.ini" "$dir" check_result=2
-unchanged "garbage tavolex.ini" "$dir/config/tavolex.ini" "$work/ini.orig"
-dir="$(prepare_app ini-folder)"
-write_result_file "$dir"
-mkdir -p "$dir/config/tavolex.ini"
-setup_case "tavolex.ini as a folder" "$dir" check_result=2
+setup_change="mkdir -p config && garbage ini config/tavolex.ini" setup_case ini-garbage check_result=2
+escape_ends "garbage tavolex.ini" "${result_title[cn]}"
+unchanged "garbage tavolex.ini" "$dir/config/tavolex.ini" "$work/garbage.orig"
+setup_change="mkdir -p config/tavolex.ini" setup_case ini-folder check_result=2
+escape_ends "tavolex.ini as a folder" "${result_title[cn]}"
 check "tavolex.ini as a folder: still a folder" test -d "$dir/config/tavolex.ini"
-unset title
 
 # 3. Skin damage below the window's own layout: the window opens anyway, the
 # affected control stays empty.
-for kind in picture sub-layout-missing sub-layout-broken; do
-    dir="$(prepare_app "skin-$kind")"
-    write_result_file "$dir"
-    case "$kind" in
-    picture) rm "$dir/skin_tavolex_en/ok.png" "$dir/skin_tavolex_en/logo.png" ;;
-    sub-layout-missing) rm "$dir/skin_tavolex_en/checkresult.xml" ;;
-    sub-layout-broken) printf '<VerticalLayout><Label text="x"></VerticalLayout' \
-        >"$dir/skin_tavolex_en/checkheader.xml" ;;
-    esac
-    setup_case "skin with a $kind fault" "$dir" lang=en check_result=2
+for damage in "picture:rm ok.png logo.png" "sub-layout-missing:rm checkresult.xml" \
+    "sub-layout-broken:printf '<VerticalLayout><Label text=\"x\"></VerticalLayout' >checkheader.xml"; do
+    setup_change="cd skin_tavolex_en && ${damage#*:}" setup_case "skin-${damage%%:*}" lang=en check_result=2
+    escape_ends "skin with a ${damage%%:*} fault"
 done
 
 # Report mode: one whole check without windows (the same check as the start
@@ -176,8 +160,7 @@ for mode in huge slow reset; do
         # then its result window is the one to close.
         poll_until 30 close_start_or_result "$id" || fail "service sends $mode: Escape had no effect"
     fi
-    wait_for_exit 15
-    expect_exit "service sends $mode: closing ends the program" 0
+    expect_end "service sends $mode: closing ends the program" 0 15
     check "service sends $mode: the stored configuration is whole" \
         cmp -s "$stored" "$work/stored.orig"
 done

@@ -2,4 +2,3 @@
 # offline configuration beside every copy of the exe.
 source "$(dirname "${BASH_SOURCE[0]}")/../e2e/lib.sh"
 copy_config=1
-faults_cleanup() { e2e_cleanup; }

@@ -44,10 +44,7 @@ check "no planted DLL loads after HardenDllSearch (found: ${found:-none})" test 
 # (through the desktop shell, or the "Information" box where it cannot take
 # the page), Escape ends it as in a clean run, and nothing planted runs.
 register_http_handler
-dir="$(prepare_app setup)"
-write_result_file "$dir"
-plant "$dir"
-start_app "$dir" lang=en check_result=0
+setup_change="plant ." setup_case setup lang=en check_result=0
 if id="$(wait_for_window "${result_title[en]}" 60)"; then
     check "setup mode beside planted DLLs: a link followed" follow_website_link "$id" "$dir"
 fi

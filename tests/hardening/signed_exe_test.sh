@@ -2,7 +2,7 @@
 # The exe signed by scripts/sign with a throwaway self-signed certificate:
 # the signature verifies, removing it gives back the exe as built, the signed
 # exe passes check_pe.sh, and a failed signing leaves no exe. With
-# --setup-mode, the signed exe runs tests/ui/setup_mode_e2e.sh instead.
+# --setup-mode, the signed exe runs tests/e2e/setup_mode_e2e.sh instead.
 # Usage: signed_exe_test.sh <check_pe.sh arguments: objdump exe ...>
 #        signed_exe_test.sh --setup-mode <folder of the exe and skins>
 set -uo pipefail
@@ -22,9 +22,9 @@ openssl req -x509 -newkey rsa:2048 -nodes -subj "/CN=TavolexCheck test" -days 1 
 export TVX_SIGN_PFX="$work/cert.pfx" TVX_SIGN_PASSWORD=test-password
 
 if [ "$1" = --setup-mode ]; then
-    mkdir "$work/bin" && cp -r "$2"/skin_tavolex_* "$work/bin/" &&
+    mkdir "$work/bin" && cp -r "$2"/skin_tavolex_* "$2/layout_centre.exe" "$work/bin/" &&
         "$sign" "$2/TavolexCheck.exe" "$work/bin/TavolexCheck.exe" || exit 1
-    bash "$here/../ui/setup_mode_e2e.sh" "$work/bin"
+    bash "$here/../e2e/setup_mode_e2e.sh" "$work/bin"
     exit
 fi
 

@@ -12,7 +12,7 @@ control="$4"
 shift 4
 source "$src/tests/e2e/lib.sh"
 
-suites=("setup_mode_e2e:tests/ui/setup_mode_e2e.sh"
+suites=("setup_mode_e2e:tests/e2e/setup_mode_e2e.sh"
         "check_mode_e2e:tests/e2e/check_mode_e2e.sh"
         "report_mode_e2e:tests/e2e/report_mode_e2e.sh"
         "fault_suite:tests/faults/faults_test.sh"

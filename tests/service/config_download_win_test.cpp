@@ -5,7 +5,7 @@
 #include "engine/system_checker.h"
 #include "service/http.h"
 #include "service/request_signing.h"
-#include "tests/service/checker_child.h"
+#include "tests/engine/checker_child.h"
 #include "tests/service/loopback_http.h"
 #include "tests/win/temp_dir.h"
 

@@ -6,7 +6,7 @@
 #include "engine/system_checker.h"
 #include "service/http.h"
 #include "tests/engine/fake_machine.h"
-#include "tests/service/checker_child.h"
+#include "tests/engine/checker_child.h"
 #include "support/text.h"
 #include "tests/win/temp_dir.h"
 

@@ -4,7 +4,7 @@
 #include "engine/driver_check.h"
 #include "support/elevation.h"
 #include "support/text.h"
-#include "tests/service/checker_child.h"
+#include "tests/engine/checker_child.h"
 #include "tests/win/temp_dir.h"
 #include "tests/toolkit/gui_helpers.h"
 #include "tests/ui/result_window_helpers.h"

@@ -1,4 +1,4 @@
-#include "tests/service/checker_child.h"
+#include "tests/engine/checker_child.h"
 
 #include "engine/system_checker.h"
 #include "support/elevation.h"

@@ -6,22 +6,15 @@
 # Usage: setup_mode_e2e.sh <folder of TavolexCheck.exe and the skins>
 set -uo pipefail
 bin="$1"
-source "$(dirname "$0")/../e2e/lib.sh"
-
-prepare() { # case-name
-    local dir
-    dir="$(prepare_app "$1")"
-    write_result_file "$dir"
-    echo "$dir"
-}
+source "$(dirname "$0")/lib.sh"
 
 # 1. Escape closes the setup window: exit code 0.
-start_app "$(prepare escape)" lang=en check_result=0
+setup_case escape lang=en check_result=0
 close_with_key "setup mode, Escape" "${result_title[en]}" Escape 0
 
 # 2. A real click on "btn_setup_exit2" (verdict 0 shows it): exit code 5.
-start_app "$(prepare click)" lang=en check_result=0
-click_setup_exit "setup mode, click on btn_setup_exit2"
+setup_case click lang=en check_result=0
+click_setup_exit "setup mode, click on btn_setup_exit2" btn_setup_exit2
 
 # 3. Ctrl+C copies the findings as text in the window's language: Wine puts
 # it on the X clipboard while the program runs. Checked against the skin's
@@ -38,10 +31,10 @@ findings_copied() { # lang title
         [ "$(printf '%s\n' "$text" | tail -2)" = "$answer" ]
 }
 for lang in en jp; do
-    start_app "$(prepare "copy_$lang")" "lang=$lang" check_result=3
+    setup_case "copy_$lang" "lang=$lang" check_result=3
     title="${result_title[$lang]#^}"
     title="${title%$}"
-    if id="$(wait_for_window "${result_title[$lang]}" 60)"; then
+    if setup_window "setup mode, Ctrl+C ($lang)" "$lang"; then
         if deliver_input "$id" findings_copied "$lang" "$title" -- xdotool key ctrl+c; then
             pass "setup mode, Ctrl+C copies the findings ($lang)"
             clipboard | sed 's/^/    /'
@@ -49,23 +42,16 @@ for lang in en jp; do
             fail "setup mode, Ctrl+C ($lang): the clipboard holds: $(clipboard)"
         fi
         press_key "$id" Escape || fail "setup mode, Ctrl+C ($lang): Escape did not close the window"
-    else
-        fail "setup mode, Ctrl+C ($lang): no window"
     fi
-    wait_for_exit 30
-    expect_exit "setup mode, Ctrl+C ($lang), then Escape" 0
+    expect_end "setup mode, Ctrl+C ($lang), then Escape" 0
 done
 
-# 4. A broken layout: the toolkit's error box "ORMEX", then exit code 1.
-for kind in broken missing; do
-    dir="$(prepare "$kind")"
-    if [ "$kind" = broken ]; then
-        printf '<Window><VerticalLayout></Window>' > "$dir/skin_tavolex_en/checkresult_setupwnd.xml"
-    else
-        rm "$dir/skin_tavolex_en/checkresult_setupwnd.xml"
-    fi
-    start_app "$dir" lang=en check_result=2
-    close_with_key "$kind layout file: the error box, then" '^ORMEX$' Return 1
-done
+# 4. A broken and a missing layout: the toolkit's error box "ORMEX", then
+# exit code 1.
+layout=skin_tavolex_en/checkresult_setupwnd.xml
+setup_change="printf '<Window><VerticalLayout></Window>' >$layout" setup_case broken lang=en check_result=2
+close_with_key "broken layout file: the error box, then" '^ORMEX$' Return 1
+setup_change="rm $layout" setup_case missing lang=en check_result=2
+close_with_key "missing layout file: the error box, then" '^ORMEX$' Return 1
 
 finish

@@ -3,7 +3,7 @@
 #include "engine/system_checker.h"
 #include "service/request_signing.h"
 #include "tests/engine/fake_machine.h"
-#include "tests/service/checker_child.h"
+#include "tests/engine/checker_child.h"
 #include "support/text.h"
 #include "tests/service/loopback_http.h"
 #include "tests/win/temp_dir.h"
